@@ -1,0 +1,13 @@
+# The platform libraries the framework stands on.
+set(OpenGL_GL_PREFERENCE GLVND)
+find_package(SDL REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(OpenAL REQUIRED)
+find_package(EXPAT REQUIRED)
+find_package(PNG REQUIRED)
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(VORBISFILE REQUIRED IMPORTED_TARGET vorbisfile)
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+pkg_check_modules(SDLIMAGE REQUIRED IMPORTED_TARGET SDL_image)
+find_package(X11 REQUIRED)
