@@ -13,7 +13,8 @@ ControlQueue::~ControlQueue() {
 
 ControlQueue& ControlQueue::operator<<(const SDL_Event& event) {
     for (Evaluator* e : evaluators)
-        if (e->enabled && e->evaluate(event, this)) break;
+        if (e->enabled && e->evaluate(event, this))
+            break;
     return *this;
 }
 
@@ -34,14 +35,18 @@ ControlQueue& ControlQueue::operator>>(Trigger*& out) {
 
 void ControlQueue::perform(float value) {
     for (Evaluator* e : evaluators)
-        if (e->enabled) e->perform(value, this);
+        if (e->enabled)
+            e->perform(value, this);
 }
 
 void ControlQueue::flush() {
-    for (Evaluator* e : evaluators) e->flush();
+    for (Evaluator* e : evaluators)
+        e->flush();
 }
 
-bool ControlQueue::isEmpty() const { return eventQueue.empty(); }
+bool ControlQueue::isEmpty() const {
+    return eventQueue.empty();
+}
 
 bool ControlQueue::readEvents() {
     debug::MessageScope scope("ControlQueue::readEvents()");

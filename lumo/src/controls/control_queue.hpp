@@ -13,7 +13,7 @@ class ControlQueue;
 
 /// Anything that turns events into triggers (input bindings, the GUI).
 class Evaluator {
-public:
+  public:
     virtual ~Evaluator() = default;
     /// Per-frame work (for example re-queueing held triggers).
     virtual void perform(float, ControlQueue*) {}
@@ -27,7 +27,7 @@ public:
 
 /// Main thread only. Owns neither the triggers nor the evaluators it lists.
 class ControlQueue {
-public:
+  public:
     virtual ~ControlQueue();
     /// Offers the event to each enabled evaluator in order until one uses it.
     virtual ControlQueue& operator<<(const SDL_Event& event);

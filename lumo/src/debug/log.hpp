@@ -29,7 +29,7 @@ struct Group {
 /// The groups by number; looking up an unknown number inserts an "undefined" group at dlDebug.
 /// Register groups before other threads start logging.
 class Groups : public std::map<int, Group> {
-public:
+  public:
     /// Applies the levels of a settings file (root `debug`, children `group` with `name` and
     /// `level`). Throws the reader's message when the file cannot be read.
     void loadSettings(const char* filename);

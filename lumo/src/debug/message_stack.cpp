@@ -20,7 +20,21 @@ struct Stack {
     Stack() { entries.reserve(64); }
     std::vector<Entry> entries;  // oldest first, newest at the back
     std::size_t depth = 0;       // entries beyond depth are spare slots kept for reuse
-    std::string previous;
+    // The last removed text: a literal is remembered by pointer, an owned text by copy, so
+    // popping a literal costs no copy.
+    const char* previousLiteral = "";
+    std::string previousOwned;
+    bool previousIsLiteral = true;
+    void rememberRemoved(const Entry& e) {
+        previousIsLiteral = e.literal != nullptr;
+        if (previousIsLiteral)
+            previousLiteral = e.literal;
+        else
+            previousOwned = e.owned;
+    }
+    const char* previous() const {
+        return previousIsLiteral ? previousLiteral : previousOwned.c_str();
+    }
 };
 
 Stack& stack() {
@@ -29,7 +43,8 @@ Stack& stack() {
 }
 
 Entry& pushSlot(Stack& s) {
-    if (s.depth == s.entries.size()) s.entries.emplace_back();
+    if (s.depth == s.entries.size())
+        s.entries.emplace_back();
     return s.entries[s.depth++];
 }
 
@@ -44,17 +59,17 @@ void addMessage(std::string text) {
 void addLiteralMessage(const char* text) {
     Entry& e = pushSlot(stack());
     e.literal = text;
-    if (!e.owned.empty()) e.owned.clear();
+    if (!e.owned.empty())
+        e.owned.clear();
 }
 
 void removeMessage() {
     Stack& s = stack();
     if (s.depth == 0) {
-        critical(0, "Stack trace corrupted. Previous message was: \"%s\".", s.previous.c_str());
+        critical(0, "Stack trace corrupted. Previous message was: \"%s\".", s.previous());
         return;
     }
-    Entry& e = s.entries[--s.depth];
-    s.previous.assign(e.text());
+    s.rememberRemoved(s.entries[--s.depth]);
 }
 
 std::string getLatestMessage() {
@@ -64,15 +79,20 @@ std::string getLatestMessage() {
 
 bool popLatestMessage(std::string& out) {
     Stack& s = stack();
-    if (s.depth == 0) return false;
+    if (s.depth == 0)
+        return false;
     out = s.entries[s.depth - 1].text();
     removeMessage();
     return true;
 }
 
-const std::string& previousMessage() { return stack().previous; }
+std::string previousMessage() {
+    return stack().previous();
+}
 
-std::size_t messageCount() { return stack().depth; }
+std::size_t messageCount() {
+    return stack().depth;
+}
 
 const char* latestMessageRaw() {
     Stack& s = stack();

@@ -23,7 +23,7 @@ std::string getLatestMessage();
 /// Pops the newest text into `out` and returns true; false (and `out` untouched) when empty.
 bool popLatestMessage(std::string& out);
 /// The text most recently removed from the calling thread's stack.
-const std::string& previousMessage();
+std::string previousMessage();
 /// Number of entries on the calling thread's stack.
 std::size_t messageCount();
 
@@ -35,7 +35,7 @@ const char* popMessageRaw();
 /// Pushes a literal text for the lifetime of the object and pops it on every exit path.
 ///   MessageScope scope("ControlQueue::readEvents()");
 class MessageScope {
-public:
+  public:
     explicit MessageScope(const char* literal) { addLiteralMessage(literal); }
     ~MessageScope() { removeMessage(); }
     MessageScope(const MessageScope&) = delete;

@@ -14,7 +14,9 @@ ProfileData* profileCurrent = &profileRoot;
 bool profiling = false;
 
 namespace {
-float now() { return static_cast<float>(SDL_GetTicks()); }
+float now() {
+    return static_cast<float>(SDL_GetTicks());
+}
 }  // namespace
 
 ProfileData& ProfileData::add(const std::string& name) {
@@ -25,36 +27,44 @@ ProfileData& ProfileData::add(const std::string& name) {
 
 void ProfileData::update() {
     MessageScope scope("ProfileData::update()");
-    if (snapshotCount <= 999) ++snapshotCount;
+    if (snapshotCount <= 999)
+        ++snapshotCount;
     lastTicks = endTicks - beginTicks;
-    if (minTicks > lastTicks || minTicks < 0) minTicks = lastTicks;
-    if (lastTicks > maxTicks || maxTicks < 0) maxTicks = lastTicks;
+    if (minTicks > lastTicks || minTicks < 0)
+        minTicks = lastTicks;
+    if (lastTicks > maxTicks || maxTicks < 0)
+        maxTicks = lastTicks;
     avgTicks = ((snapshotCount - 1) * avgTicks + lastTicks) / snapshotCount;
 }
 
 void ProfileData::clearCurrent() {
     beginTicks = endTicks = lastTicks = -1;
-    for (auto& s : subSections) s.second.clearCurrent();
+    for (auto& s : subSections)
+        s.second.clearCurrent();
 }
 
 void ProfileData::clearStats() {
     avgTicks = maxTicks = minTicks = lastTicks = -1;
-    for (auto& s : subSections) s.second.clearStats();
+    for (auto& s : subSections)
+        s.second.clearStats();
 }
 
 void ProfileData::print(const std::string& name) const {
     MessageScope scope("ProfileData::print()");
-    if (lastTicks < 0) return;
+    if (lastTicks < 0)
+        return;
     float share = parent ? lastTicks / parent->lastTicks * 100.0f : 100.0f;
     std::printf("[profiling] %s (current: %dms/%.2f%%; min: %dms; max: %dms; avg: %dms)\n",
                 name.c_str(), static_cast<int>(lastTicks), share, static_cast<int>(minTicks),
                 static_cast<int>(maxTicks), static_cast<int>(avgTicks));
     std::string indent = "  ";
     for (char c : name) {
-        if (c != ' ') break;
+        if (c != ' ')
+            break;
         indent += ' ';
     }
-    for (const auto& s : subSections) s.second.print(indent + s.first);
+    for (const auto& s : subSections)
+        s.second.print(indent + s.first);
 }
 
 void init() {
@@ -72,17 +82,20 @@ void beginProfileLoop() {
 
 void beginProfileSection(const std::string& name) {
     MessageScope scope("beginProfileSection()");
-    if (!profiling) return;
+    if (!profiling)
+        return;
     profileCurrent = &profileCurrent->add(name);
     profileCurrent->beginTicks = now();
 }
 
 void endProfileSection() {
     MessageScope scope("endProfileSection()");
-    if (!profiling) return;
+    if (!profiling)
+        return;
     profileCurrent->endTicks = now();
     profileCurrent->update();
-    if (profileCurrent->parent) profileCurrent = profileCurrent->parent;
+    if (profileCurrent->parent)
+        profileCurrent = profileCurrent->parent;
 }
 
 void endProfileLoop(bool incomplete) {
@@ -106,7 +119,8 @@ void printProfileStats() {
 
 void clearProfileStats() {
     MessageScope scope("clearProfileStats()");
-    if (profiling) profileRoot.clearStats();
+    if (profiling)
+        profileRoot.clearStats();
 }
 
 }  // namespace debug

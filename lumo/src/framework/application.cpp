@@ -9,52 +9,69 @@ namespace lumo {
 
 Application* application = nullptr;
 
-Application::Application() { application = this; }
+Application::Application() {
+    application = this;
+}
 
 Application::~Application() {
-    if (application == this) application = nullptr;
+    if (application == this)
+        application = nullptr;
     quit();
 }
 
 void Application::handleEvents(ControlQueue* q) {
-    if (!q->readEvents() && state) delete state;
+    if (!q->readEvents() && state)
+        delete state;
     while (state) {
         Trigger* trigger = nullptr;
         *q >> trigger;
-        if (!trigger) break;
+        if (!trigger)
+            break;
         state->handleEvent(trigger);
     }
 }
 
 void Application::perform(unsigned int ticks) {
-    if (state && queue) handleEvents(queue);
-    if (state) state->perform(ticks);
-    if (state) state->draw();
+    if (state && queue)
+        handleEvents(queue);
+    if (state)
+        state->perform(ticks);
+    if (state)
+        state->draw();
 }
 
 void Application::run() {
     getElapsedTicks();
-    while (state) perform(getElapsedTicks());
+    while (state)
+        perform(getElapsedTicks());
 }
 
 void ApplicationState::activate() {
-    if (application && application->state) application->state->deactivate();
-    if (application) application->state = this;
+    if (application && application->state)
+        application->state->deactivate();
+    if (application)
+        application->state = this;
 }
 
-ApplicationState::~ApplicationState() { ApplicationState::deactivate(); }
+ApplicationState::~ApplicationState() {
+    ApplicationState::deactivate();
+}
 
 void ApplicationState::deactivate() {
-    if (application && application->state == this) application->state = nullptr;
+    if (application && application->state == this)
+        application->state = nullptr;
 }
 
 void ApplicationState::perform(unsigned int ticks) {
-    for (int stage = 0; stage < performStageCount && !terminate; ++stage) doPerform(stage, ticks);
-    if (terminate) delete this;
+    for (int stage = 0; stage < performStageCount && !terminate; ++stage)
+        doPerform(stage, ticks);
+    if (terminate)
+        delete this;
 }
 
 void ApplicationState::draw() {
-    for (int stage = 0; stage < drawStageCount; ++stage) doDraw(stage);
+    for (int stage = 0; stage < drawStageCount; ++stage)
+        doDraw(stage);
 }
 
 }  // namespace lumo

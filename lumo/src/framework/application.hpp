@@ -9,7 +9,7 @@ class ControlQueue;
 /// Base of an application. Construction makes it the current `lumo::application`. The loop in
 /// run() has no frame cap: each pass hands the measured milliseconds to the active state.
 class Application {
-public:
+  public:
     Application();
     /// Ends the process through lumo::quit(); never returns.
     virtual ~Application();

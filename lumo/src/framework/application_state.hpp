@@ -6,7 +6,7 @@ namespace lumo {
 class Trigger;
 
 class ApplicationState {
-public:
+  public:
     ApplicationState() = default;
     /// Deactivates the state (clears Application::state when it is the active one).
     virtual ~ApplicationState();

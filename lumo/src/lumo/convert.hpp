@@ -20,7 +20,8 @@ std::string toStr(const T& value) {
 /// A value wider than the field is not cut.
 template <typename T>
 std::string toStr(const T& value, int width, char fill) {
-    if (width == 0) return toStr(value);
+    if (width == 0)
+        return toStr(value);
     std::ostringstream out;
     out << std::fixed << std::setw(width) << std::setfill(fill) << value;
     return out.str();
@@ -32,7 +33,8 @@ template <typename T>
 T strTo(const std::string& text) {
     std::istringstream in(text);
     T value;
-    if (!(in >> value)) throw text;
+    if (!(in >> value))
+        throw text;
     return value;
 }
 

@@ -21,7 +21,8 @@ Viewport vpScreen;
 Viewport* currentViewport = nullptr;
 
 Color::Color(const xml::Node* node) {
-    if (!node) return;
+    if (!node)
+        return;
     if (const std::string* code = node->getAttribute(XML_COLOR_CODE)) {
         set(code->c_str());
         return;
@@ -41,10 +42,13 @@ void Color::set(const char* code) {
     a = byte(0);
 }
 
-void Color::apply() const { glColor4fv(&r); }
+void Color::apply() const {
+    glColor4fv(&r);
+}
 
 Viewport::~Viewport() {
-    if (currentViewport == this) currentViewport = (this == &vpScreen) ? nullptr : &vpScreen;
+    if (currentViewport == this)
+        currentViewport = (this == &vpScreen) ? nullptr : &vpScreen;
 }
 
 void Viewport::apply() {

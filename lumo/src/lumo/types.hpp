@@ -70,10 +70,14 @@ struct basic_Rect {
     /// Deliberately asymmetric: `other` ending exactly where this starts overlaps, `other`
     /// starting exactly where this ends does not.
     bool overlap(const basic_Rect& o) const {
-        if (o.pos.x + o.dimensions.x < pos.x) return false;
-        if (o.pos.x >= pos.x + dimensions.x) return false;
-        if (o.pos.y + o.dimensions.y < pos.y) return false;
-        if (o.pos.y >= pos.y + dimensions.y) return false;
+        if (o.pos.x + o.dimensions.x < pos.x)
+            return false;
+        if (o.pos.x >= pos.x + dimensions.x)
+            return false;
+        if (o.pos.y + o.dimensions.y < pos.y)
+            return false;
+        if (o.pos.y >= pos.y + dimensions.y)
+            return false;
         return true;
     }
 };

@@ -13,7 +13,11 @@ float random(float min, float max);
 int random_int(int min, int max);
 /// An integer in [0, max], max included.
 int random_int(int max);
-inline int random(int min, int max) { return random_int(min, max); }
-inline int random(int max) { return random_int(max); }
+inline int random(int min, int max) {
+    return random_int(min, max);
+}
+inline int random(int max) {
+    return random_int(max);
+}
 
 }  // namespace lumo

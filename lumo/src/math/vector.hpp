@@ -85,7 +85,8 @@ struct basic_Vector3D {
     T distance(const basic_Vector3D& o) const { return (*this - o).length(); }
     void normalize() {
         T l = length();
-        if (l != 0) *this /= l;
+        if (l != 0)
+            *this /= l;
     }
     void setArray(T* out) const {
         out[0] = x;
@@ -100,10 +101,13 @@ struct basic_Vector3D {
     basic_Vector3D closestPointOnLine(const basic_Vector3D& a, const basic_Vector3D& b) const {
         basic_Vector3D d = b - a;
         T len2 = d.dotProduct(d);
-        if (len2 == 0) return a;
+        if (len2 == 0)
+            return a;
         T t = (*this - a).dotProduct(d) / len2;
-        if (t <= 0) return a;
-        if (t >= 1) return b;
+        if (t <= 0)
+            return a;
+        if (t >= 1)
+            return b;
         return a + d * t;
     }
 };

@@ -13,7 +13,9 @@ int fpsTickSum = 0;
 int fpsRate = 0;
 }  // namespace
 
-unsigned int getCurrentTicks() { return SDL_GetTicks(); }
+unsigned int getCurrentTicks() {
+    return SDL_GetTicks();
+}
 
 unsigned int getElapsedTicks() {
     Uint32 now = SDL_GetTicks();

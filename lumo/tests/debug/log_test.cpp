@@ -1,0 +1,90 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "debug/log.hpp"
+#include "debug/message_stack.hpp"
+
+using namespace lumo::debug;
+using testing::internal::CaptureStdout;
+using testing::internal::GetCapturedStdout;
+
+TEST(Log, LevelThresholdPerGroup) {
+    groups[50] = Group("test:warn", dlWarning);
+    groups[51] = Group("test:none", dlNone);
+
+    CaptureStdout();
+    critical(50, "c%d", 1);
+    error(50, "e");
+    warning(50, "w %s", "x");
+    info(50, "i");
+    debug(50, "d");
+    critical(51, "never");
+    EXPECT_EQ(GetCapturedStdout(),
+              "[test:warn] (critical) c1\n[test:warn] (error) e\n[test:warn] (warning) w x\n");
+}
+
+TEST(Log, UnknownGroupIsCreatedAsUndefinedAtDebugLevel) {
+    ASSERT_EQ(groups.count(4711), 0u);
+    CaptureStdout();
+    info(4711, "hello");
+    EXPECT_EQ(GetCapturedStdout(), "[undefined] (info) hello\n");
+    ASSERT_EQ(groups.count(4711), 1u);
+    EXPECT_EQ(groups[4711].level, dlDebug);
+    EXPECT_EQ(groups[4711].name, "undefined");
+}
+
+TEST(Log, FrameworkGroupNamesAndLevelNames) {
+    nameFrameworkGroups();
+    CaptureStdout();
+    info(lumo::dbgCore, "Cleaning up.");
+    warning(lumo::dbgResources, "r");
+    EXPECT_EQ(GetCapturedStdout(),
+              "[lumo:core] (info) Cleaning up.\n[lumo:resources] (warning) r\n");
+
+    EXPECT_EQ(debugLevel("warning"), dlWarning);
+    EXPECT_EQ(debugLevel("debug"), dlDebug);
+    EXPECT_EQ(debugLevel("Warning"), dlNone);
+    EXPECT_EQ(debugLevel("loud"), dlNone);
+}
+
+TEST(Log, NullFormatAndLongMessages) {
+    groups[52] = Group("test:long", dlDebug);
+    std::string longText(5000, 'x');
+    CaptureStdout();
+    info(52, nullptr);
+    info(52, "%s", longText.c_str());
+    EXPECT_EQ(GetCapturedStdout(), "[test:long] (info) " + longText + "\n");
+    // Logging leaves the caller's message stack as it was.
+    EXPECT_EQ(messageCount(), 0u);
+}
+
+TEST(Log, LinesFromSeveralThreadsNeverInterleave) {
+    groups[53] = Group("test:threads", dlDebug);
+    const int perThread = 300;
+    CaptureStdout();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([t] {
+            for (int i = 0; i < perThread; ++i)
+                info(53, "thread %d line %d %s", t, i, "abcdefghijklmnopqrstuvwxyz");
+        });
+    for (auto& th : threads)
+        th.join();
+    std::string out = GetCapturedStdout();
+
+    int lines = 0;
+    std::size_t pos = 0;
+    while (pos < out.size()) {
+        std::size_t end = out.find('\n', pos);
+        ASSERT_NE(end, std::string::npos);
+        std::string line = out.substr(pos, end - pos);
+        EXPECT_EQ(line.rfind("[test:threads] (info) thread ", 0), 0u) << line;
+        EXPECT_EQ(line.substr(line.size() - 26), "abcdefghijklmnopqrstuvwxyz") << line;
+        ++lines;
+        pos = end + 1;
+    }
+    EXPECT_EQ(lines, 4 * perThread);
+}
