@@ -10,7 +10,7 @@ namespace lumo {
 namespace xml {
 
 class Node {
-public:
+  public:
     typedef std::map<std::string, std::string> Attributes;
     typedef std::list<Node*> Nodes;
 
