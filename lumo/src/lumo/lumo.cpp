@@ -5,19 +5,26 @@
 #include <cstdlib>
 #include <string>
 
+#include "buildinfo/build_info.hpp"
 #include "debug/log.hpp"
 #include "debug/profiler.hpp"
+#include "lumo/parachute.hpp"
+#include "lumo/video.hpp"
 
 namespace lumo {
 
 bool quitting = false;
 
-void init(int systems, bool /*debug*/) {
+void init(int systems, bool withParachute) {
     currentViewport = nullptr;
     debug::nameFrameworkGroups();
     debug::init();
-    debug::info(dbgCore, "Lumo version %s.", "0.0");
+    if (withParachute)
+        installParachute();
+    debug::info(dbgCore, "Lumo version %s.", getFullVersion().c_str());
+    fullscreen = false;
     if (systems > 0) {
+        // SDL's own parachute stays off: ours prints the message stack.
         if (SDL_Init(static_cast<Uint32>(systems) | SDL_INIT_NOPARACHUTE) < 0)
             throw std::string(SDL_GetError());
         SDL_EnableUNICODE(1);
@@ -27,6 +34,8 @@ void init(int systems, bool /*debug*/) {
 void cleanUp() {
     debug::debug(dbgCore, "Cleaning up.");
     SDL_ShowCursor(SDL_ENABLE);
+    // Pending background tasks (resources/background_task.hpp) are deleted here, last first,
+    // once the resource module provides deleteBackgroundTasks().
 }
 
 void quit(int status) {
