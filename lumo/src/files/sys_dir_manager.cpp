@@ -22,13 +22,20 @@ void appendSlash(std::string& path) {
 SysDirManager::SysDirManager(std::string name, SysDirCategory cat)
     : applicationName(std::move(name)), category(cat) {}
 
-std::string SysDirManager::getHomeDir() const {
+const char* SysDirManager::passwordHomeDir() const {
     const passwd* entry = getpwuid(getuid());
-    if (!entry || !entry->pw_dir)
+    return entry ? entry->pw_dir : nullptr;
+}
+
+std::string SysDirManager::getHomeDir() const {
+    const char* dir = passwordHomeDir();
+    if (!dir)
         throw std::string("Could not find the home directory of user ") + std::to_string(getuid()) +
             ".";
-    std::string home = entry->pw_dir;
-    appendSlash(home);
+    std::string home = dir;
+    // An empty entry means the root, not the current directory.
+    if (home.empty() || home.back() != '/')
+        home += '/';
     return home;
 }
 

@@ -33,9 +33,13 @@ class SysDirManager {
     std::string constDataDir;
 
   protected:
-    /// The home directory of the real user, from the password database, ending in "/". Throws
-    /// when the user has no entry. Tests override it to supply a home of their own.
-    virtual std::string getHomeDir() const;
+    /// The home directory of the real user as the password database gives it, or null when the
+    /// user has no entry. A seam for tests, which supply a home of their own.
+    virtual const char* passwordHomeDir() const;
+
+  private:
+    /// passwordHomeDir() ending in "/"; throws when there is none.
+    std::string getHomeDir() const;
 };
 
 /// Creates every directory of `path` that is followed by a "/" and does not exist yet (mode
