@@ -327,23 +327,40 @@ TEST(BitmaskBoxes, InnerBoxIsTheLargerArmOfAnLAndTheFirstOfEqualAreas) {
     EXPECT_EQ(innerOracle(plus), RectInt(0, 2, 5, 1));
 }
 
+// A few overlapping solid blocks with some holes: long runs and many equal-area contenders.
+Picture randomBlocks(std::mt19937& rng, int w, int h) {
+    Picture p(h, std::string(w, '.'));
+    const int blocks = int(rng() % 4) + 1;
+    for (int i = 0; i < blocks; ++i) {
+        const int x0 = int(rng() % w), y0 = int(rng() % h);
+        const int x1 = x0 + int(rng() % (w - x0)), y1 = y0 + int(rng() % (h - y0));
+        for (int y = y0; y <= y1; ++y)
+            for (int x = x0; x <= x1; ++x)
+                p[y][x] = '#';
+    }
+    for (int holes = int(rng() % 3); holes > 0; --holes)
+        p[rng() % h][rng() % w] = '.';
+    return p;
+}
+
 TEST(BitmaskBoxes, RandomMasksMatchTheScanAndHoldALargestSolidRectangle) {
     std::mt19937 rng(4242);
-    std::uniform_int_distribution<int> side(1, 40);
+    std::uniform_int_distribution<int> side(1, 70);
     int previousWidth = -1;
-    for (int i = 0; i < 600; ++i) {
+    for (int i = 0; i < 800; ++i) {
         // Equal widths follow each other often, so the kept row cache gets reused.
         const int w = (i % 3 != 0 && previousWidth > 0) ? previousWidth : side(rng);
-        const int h = side(rng) % 12 + 1;
+        const int h = side(rng) % 20 + 1;
         previousWidth = w;
-        const double density = std::uniform_real_distribution<double>(0.3, 0.97)(rng);
-        Picture p = randomPicture(rng, w, h, density);
+        const double density =
+            i % 7 == 0 ? 0.02 : std::uniform_real_distribution<double>(0.3, 0.97)(rng);
+        Picture p = i % 2 ? randomBlocks(rng, w, h) : randomPicture(rng, w, h, density);
         auto m = maskOf(p, i % 5 != 4);
         SCOPED_TRACE(testing::Message() << "case " << i << " " << w << " x " << h);
         ASSERT_EQ(*m->getOuterBoundingBox(), outerOracle(p));
         const RectInt inner = *m->getInnerBoundingBox();
         ASSERT_EQ(inner, innerOracle(p));
-        if (h <= 8 && w <= 24) {
+        if (h <= 10 && w <= 24) {
             EXPECT_TRUE(allSolid(p, inner));
             EXPECT_EQ(inner.dimensions.x * inner.dimensions.y, largestSolidArea(p));
         }
@@ -487,7 +504,7 @@ TEST(BitmaskCollision, RandomMasksAndOffsetsAgreeWithAPixelByPixelOracle) {
     const int widths[] = {1, 5, 17, 31, 32, 33, 40, 63, 64, 65, 96, 97, 130};
     std::uniform_int_distribution<int> pickWidth(0, int(std::size(widths)) - 1);
     std::uniform_int_distribution<int> pickHeight(1, 24);
-    const double densities[] = {0.005, 0.02, 0.1, 0.4};
+    const double densities[] = {0.01, 0.04, 0.15, 0.4};
     int collisions = 0, cases = 0;
     for (int pair = 0; pair < 250; ++pair) {
         const double density = densities[pair % 4];
@@ -512,9 +529,8 @@ TEST(BitmaskCollision, RandomMasksAndOffsetsAgreeWithAPixelByPixelOracle) {
     }
     lumo::gfx::clearBitmaskCache();
     // Both answers must be well represented for the comparison to mean anything.
-    std::printf("%d of %d cases collide\n", collisions, cases);
-    EXPECT_GT(collisions, cases / 5);
-    EXPECT_LT(collisions, cases * 4 / 5);
+    EXPECT_GT(collisions, cases / 5) << collisions << " of " << cases;
+    EXPECT_LT(collisions, cases * 3 / 4) << collisions << " of " << cases;
 }
 
 }  // namespace

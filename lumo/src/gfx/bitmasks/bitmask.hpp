@@ -72,6 +72,10 @@ class Bitmask {
     // Reads a 32-bit surface into the bits and the inner box, widening the given extremes.
     void scanPixels(SDL_Surface* surface, float threshold, int& minX, int& maxX, int& minY,
                     int& maxY);
+    // For the row cache's run starts `upper` in row y: the largest area of an all-set rectangle
+    // whose bottom row is y, and the first such rectangle of `area` in scan order.
+    long long largestRectangleEndingIn(const int* upper, int y, int* starts, int* heights) const;
+    RectInt firstRectangleOfArea(const int* upper, int y, long long area) const;
 
     std::int32_t w = 0;
     std::int32_t h = 0;
