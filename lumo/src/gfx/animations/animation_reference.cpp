@@ -63,10 +63,15 @@ void AnimationReference::perform(float ticks) {
     while (timeIndex > scaledDelay()) {
         if (index == target) {
             // Playing has stopped; only the remainder is still reduced, as steps in place
-            // would, but without stepping one delay at a time.
+            // would, but many delays at once. Rounding can only make this take fewer delays,
+            // never more; the loop takes the rest.
             const GLfloat d = scaledDelay();
-            timeIndex = d > 0 ? timeIndex - d * std::ceil((timeIndex - d) / d) : 0;
-            break;
+            if (d <= 0) {
+                timeIndex = 0;
+                break;
+            }
+            timeIndex -= d * std::max(1.0f, std::floor((timeIndex - d) / d));
+            continue;
         }
         step();
         timeIndex -= scaledDelay();
