@@ -10,6 +10,7 @@
 #include "debug/profiler.hpp"
 #include "lumo/parachute.hpp"
 #include "lumo/video.hpp"
+#include "resources/background_task.hpp"
 
 namespace lumo {
 
@@ -34,8 +35,7 @@ void init(int systems, bool withParachute) {
 void cleanUp() {
     debug::debug(dbgCore, "Cleaning up.");
     SDL_ShowCursor(SDL_ENABLE);
-    // Pending background tasks (resources/background_task.hpp) are deleted here, last first,
-    // once the resource module provides deleteBackgroundTasks().
+    deleteBackgroundTasks();
 }
 
 void quit(int status) {

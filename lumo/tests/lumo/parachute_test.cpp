@@ -13,6 +13,7 @@
 #include "buildinfo/build_info.hpp"
 #include "debug/message_stack.hpp"
 #include "lumo/lumo.hpp"
+#include "resources/background_task.hpp"
 #include "xml/temp_dir.hpp"
 
 using lumo::testing::readFileText;
@@ -37,7 +38,7 @@ std::string readAll(int fd) {
 
 // Runs `body` in a child process that starts the framework with the crash handler, and collects
 // its standard error, its standard output and how it ended.
-ChildRun runCrashingChild(const std::function<void()>& body) {
+ChildRun runChild(const std::function<void()>& body) {
     TempDir dir;
     const std::string outPath = dir.file("stdout");
     int errPipe[2];
@@ -67,6 +68,15 @@ ChildRun runCrashingChild(const std::function<void()>& body) {
     return run;
 }
 
+// A pending task that says when it is deleted.
+class LoudTask : public lumo::BackgroundTask {
+  public:
+    explicit LoudTask(char name) : BackgroundTask(nullptr), name(name) {}
+    ~LoudTask() override { std::printf("deleted %c\n", name); }
+    void perform(unsigned int) override {}
+    char name;
+};
+
 void pushAB() {
     lumo::debug::addLiteralMessage("A");
     lumo::debug::addMessage("B");
@@ -75,7 +85,7 @@ void pushAB() {
 }  // namespace
 
 TEST(Parachute, ReportsTheMessageStackAndEndsWith128PlusTheSignal) {
-    ChildRun interrupted = runCrashingChild([] {
+    ChildRun interrupted = runChild([] {
         pushAB();
         std::raise(SIGINT);
     });
@@ -94,7 +104,7 @@ TEST(Parachute, ReportsTheMessageStackAndEndsWith128PlusTheSignal) {
     EXPECT_NE(std::string::npos, interrupted.out.find("[lumo:core] (debug) Cleaning up.\n"));
 
     // A real fault rather than a raised signal.
-    ChildRun faulted = runCrashingChild([] {
+    ChildRun faulted = runChild([] {
         pushAB();
         volatile std::uintptr_t unmapped = 8;  // volatile: keeps the compiler from seeing it
         *reinterpret_cast<volatile int*>(unmapped) = 1;
@@ -119,7 +129,7 @@ TEST(Parachute, DescribesEverySignalItHandles) {
         {SIGTERM, "Termination request.\n"},     {SIGABRT, "Abnormal termination (abort).\n"}};
     for (const auto& c : cases) {
         const int sig = c.sig;
-        ChildRun run = runCrashingChild([sig] { std::raise(sig); });
+        ChildRun run = runChild([sig] { std::raise(sig); });
         EXPECT_EQ(std::string("Lumo parachute deployed: ") + c.text + "Source: \nStack trace:\n",
                   run.err)
             << "signal " << sig;
@@ -127,7 +137,7 @@ TEST(Parachute, DescribesEverySignalItHandles) {
     }
 
     // A signal the handler was not installed for, handed to it directly.
-    ChildRun other = runCrashingChild([] {
+    ChildRun other = runChild([] {
         lumo::debug::addLiteralMessage("only");
         lumo::handleSignal(SIGUSR1);
     });
@@ -139,7 +149,7 @@ TEST(Parachute, DescribesEverySignalItHandles) {
 
 TEST(Parachute, FaultDuringTheReportTakesTheRecursiveBranch) {
     // An entry that points nowhere makes the report itself fault while printing the source.
-    ChildRun run = runCrashingChild([] {
+    ChildRun run = runChild([] {
         lumo::debug::addLiteralMessage("A");
         lumo::debug::addLiteralMessage(reinterpret_cast<const char*>(std::uintptr_t{8}));
         std::raise(SIGSEGV);
@@ -149,4 +159,34 @@ TEST(Parachute, FaultDuringTheReportTakesTheRecursiveBranch) {
         "Source: Lumo parachute deployed: Recursive call.\n",
         run.err);
     EXPECT_EQ(128 + SIGSEGV, run.exitCode);
+}
+
+TEST(Quit, CleansUpOnceAndEndsWithTheGivenStatus) {
+    ChildRun run = runChild([] {
+        lumo::backgroundTasks.push_back(new LoudTask('1'));
+        lumo::backgroundTasks.push_back(new LoudTask('2'));
+        lumo::quit(3);
+    });
+    EXPECT_EQ(3, run.exitCode);
+    EXPECT_EQ("", run.err);
+    const std::size_t quitting = run.out.find("[lumo:core] (debug) Quitting program.\n");
+    const std::size_t cleaning = run.out.find("[lumo:core] (debug) Cleaning up.\n");
+    ASSERT_NE(std::string::npos, quitting);
+    ASSERT_NE(std::string::npos, cleaning);
+    EXPECT_LT(quitting, cleaning);
+    // Pending tasks go last first.
+    EXPECT_NE(std::string::npos, run.out.find("deleted 2\ndeleted 1\n", cleaning));
+
+    // A crash during the clean-up reaches quit() again, which only warns before leaving.
+    ChildRun twice = runChild([] {
+        struct Crashing : lumo::BackgroundTask {
+            Crashing() : BackgroundTask(nullptr) {}
+            ~Crashing() override { std::raise(SIGTERM); }
+            void perform(unsigned int) override {}
+        };
+        lumo::backgroundTasks.push_back(new Crashing);
+        lumo::quit(0);
+    });
+    EXPECT_EQ(128 + SIGTERM, twice.exitCode);
+    EXPECT_NE(std::string::npos, twice.out.find("[lumo:core] (warning) Quit called again.\n"));
 }
