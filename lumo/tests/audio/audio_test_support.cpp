@@ -16,6 +16,7 @@
 #include "audio/core/audio.hpp"
 #include "audio/resources/sample.hpp"
 #include "audio/sources/sound.hpp"
+#include "debug/log.hpp"
 
 namespace audiotest {
 
@@ -238,7 +239,16 @@ double frequency(const Wave& wave, double start, double end) {
     return b > a ? crossings / 2.0 / (static_cast<double>(b - a) / wave.rate) : 0;
 }
 
+double firstTimeAt(const Wave& wave, double hz) {
+    for (const Segment& seg : loudSegments(wave))
+        for (double t = seg.start; t + 0.05 <= seg.end; t += 0.025)
+            if (std::abs(frequency(wave, t, t + 0.05) - hz) < hz * 0.02)
+                return t;
+    return -1;
+}
+
 void AudioDeviceTest::SetUp() {
+    lumo::debug::nameFrameworkGroups();
     useWaveOutput();
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
     lumo::audio::init("", 44100);
