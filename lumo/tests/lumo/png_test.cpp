@@ -19,17 +19,8 @@ namespace {
 
 typedef std::array<int, 4> Rgba;
 
-// A 3 x 2 software surface of the given depth and masks.
-SDL_Surface* makeSurface(int bits, Uint32 r, Uint32 g, Uint32 b, Uint32 a) {
-    return SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, bits, r, g, b, a);
-}
-
 Uint8* pixelAt(SDL_Surface* s, int x, int y) {
     return static_cast<Uint8*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel;
-}
-
-void putBytes(SDL_Surface* s, int x, int y, const void* bytes) {
-    std::memcpy(pixelAt(s, x, y), bytes, s->format->BytesPerPixel);
 }
 
 bool exists(const std::string& path) {
@@ -39,92 +30,98 @@ bool exists(const std::string& path) {
 
 }  // namespace
 
-TEST(SavePng, EightBitSurfacesGoThroughThePalette) {
+TEST(SavePng, SurfacesOfOneToFourBytesPerPixel) {
+    // Raw values are stored least significant byte first (this is a little-endian target), which
+    // is also how a 3-byte pixel is combined.
+    const struct {
+        int bits;
+        Uint32 r, g, b, a;
+        Uint32 raw[6];  // 3 x 2 pixels, top row first
+        Rgba png[6];
+    } cases[] = {
+        // 8 bits: palette indices; the palette is set below.
+        {8,
+         0,
+         0,
+         0,
+         0,
+         {2, 1, 0, 0, 0, 1},
+         {{1, 2, 3, 255},
+          {200, 100, 50, 255},
+          {10, 20, 30, 255},
+          {10, 20, 30, 255},
+          {10, 20, 30, 255},
+          {200, 100, 50, 255}}},
+        // 5-6-5: full channels expand to 255.
+        {16,
+         0xF800,
+         0x07E0,
+         0x001F,
+         0,
+         {0xF800, 0x07E0, 0x001F, 0x001F, 0x07E0, 0x0000},
+         {{255, 0, 0, 255},
+          {0, 255, 0, 255},
+          {0, 0, 255, 255},
+          {0, 0, 255, 255},
+          {0, 255, 0, 255},
+          {0, 0, 0, 255}}},
+        // Red in the most significant of the three bytes.
+        {24,
+         0xFF0000,
+         0x00FF00,
+         0x0000FF,
+         0,
+         {0x112233, 0x010203, 0xFF0000, 0x0000FF, 0x00FF00, 0x123456},
+         {{0x11, 0x22, 0x33, 255},
+          {1, 2, 3, 255},
+          {255, 0, 0, 255},
+          {0, 0, 255, 255},
+          {0, 255, 0, 255},
+          {0x12, 0x34, 0x56, 255}}},
+        // With alpha: translucency survives.
+        {32,
+         0x000000FF,
+         0x0000FF00,
+         0x00FF0000,
+         0xFF000000,
+         {0x80402010, 0xFF0000FF, 0x00000000, 0x01020304, 0xFFFFFFFF, 0x7F00FF00},
+         {{0x10, 0x20, 0x40, 0x80},
+          {0xFF, 0, 0, 0xFF},
+          {0, 0, 0, 0},
+          {4, 3, 2, 1},
+          {255, 255, 255, 255},
+          {0, 0xFF, 0, 0x7F}}},
+    };
     TempDir dir;
-    SDL_Surface* s = makeSurface(8, 0, 0, 0, 0);
-    ASSERT_NE(nullptr, s);
-    SDL_Color colors[3] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 3, 0}};
-    SDL_SetColors(s, colors, 0, 3);
-    const Uint8 indices[2][3] = {{2, 1, 0}, {0, 0, 1}};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            putBytes(s, x, y, &indices[y][x]);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bits) + " bits");
+        SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, c.bits, c.r, c.g, c.b, c.a);
+        ASSERT_NE(nullptr, s);
+        if (c.bits == 8) {
+            SDL_Color colors[3] = {{10, 20, 30, 0}, {200, 100, 50, 0}, {1, 2, 3, 0}};
+            SDL_SetColors(s, colors, 0, 3);
+        }
+        for (int i = 0; i < 6; ++i)
+            std::memcpy(pixelAt(s, i % 3, i / 3), &c.raw[i], s->format->BytesPerPixel);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(c.raw[i], getPixel(s, i % 3, i / 3)) << "pixel " << i;
 
-    EXPECT_EQ(2u, getPixel(s, 0, 0));
-    EXPECT_EQ(1u, getPixel(s, 2, 1));
-
-    savePng(s, dir.file("p8.png").c_str());
-    SDL_FreeSurface(s);
-    auto png = readPng(dir.file("p8.png"));
-    ASSERT_EQ("", png.error);
-    ASSERT_EQ(3, png.width);
-    ASSERT_EQ(2, png.height);
-    EXPECT_EQ((Rgba{1, 2, 3, 255}), png.at(0, 0));
-    EXPECT_EQ((Rgba{200, 100, 50, 255}), png.at(1, 0));
-    EXPECT_EQ((Rgba{10, 20, 30, 255}), png.at(2, 0));
-    EXPECT_EQ((Rgba{200, 100, 50, 255}), png.at(2, 1));
-}
-
-TEST(SavePng, SixteenTwentyFourAndThirtyTwoBitSurfaces) {
-    TempDir dir;
-
-    // 5-6-5: full channels expand to 255.
-    SDL_Surface* s16 = makeSurface(16, 0xF800, 0x07E0, 0x001F, 0);
-    ASSERT_NE(nullptr, s16);
-    const Uint16 words[3] = {0xF800, 0x07E0, 0x001F};
-    for (int x = 0; x < 3; ++x) {
-        putBytes(s16, x, 0, &words[x]);
-        putBytes(s16, x, 1, &words[2 - x]);
+        const std::string file = dir.file("p" + std::to_string(c.bits) + ".png");
+        savePng(s, file.c_str());
+        SDL_FreeSurface(s);
+        auto png = readPng(file);
+        ASSERT_EQ("", png.error);
+        ASSERT_EQ(3, png.width);
+        ASSERT_EQ(2, png.height);
+        for (int i = 0; i < 6; ++i)
+            EXPECT_EQ(c.png[i], png.at(i % 3, i / 3)) << "pixel " << i;
     }
-    EXPECT_EQ(0x07E0u, getPixel(s16, 1, 0));
-    savePng(s16, dir.file("p16.png").c_str());
-    SDL_FreeSurface(s16);
-    auto png16 = readPng(dir.file("p16.png"));
-    ASSERT_EQ("", png16.error);
-    EXPECT_EQ((Rgba{255, 0, 0, 255}), png16.at(0, 0));
-    EXPECT_EQ((Rgba{0, 255, 0, 255}), png16.at(1, 0));
-    EXPECT_EQ((Rgba{0, 0, 255, 255}), png16.at(2, 0));
-    EXPECT_EQ((Rgba{0, 0, 255, 255}), png16.at(0, 1));
-
-    // Three bytes, least significant first, with red in the high byte.
-    SDL_Surface* s24 = makeSurface(24, 0xFF0000, 0x00FF00, 0x0000FF, 0);
-    ASSERT_NE(nullptr, s24);
-    const Uint8 bytes[3] = {0x33, 0x22, 0x11};
-    for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-            putBytes(s24, x, y, bytes);
-    const Uint8 other[3] = {0x03, 0x02, 0x01};
-    putBytes(s24, 2, 1, other);
-    EXPECT_EQ(0x112233u, getPixel(s24, 0, 0));
-    EXPECT_EQ(0x010203u, getPixel(s24, 2, 1));
-    savePng(s24, dir.file("p24.png").c_str());
-    SDL_FreeSurface(s24);
-    auto png24 = readPng(dir.file("p24.png"));
-    ASSERT_EQ("", png24.error);
-    EXPECT_EQ((Rgba{0x11, 0x22, 0x33, 255}), png24.at(1, 0));
-    EXPECT_EQ((Rgba{0x01, 0x02, 0x03, 255}), png24.at(2, 1));
-
-    // Four bytes with alpha: translucency survives.
-    SDL_Surface* s32 = makeSurface(32, 0x000000FF, 0x0000FF00, 0x00FF0000, 0xFF000000);
-    ASSERT_NE(nullptr, s32);
-    const Uint32 values[3] = {0x80402010, 0xFF0000FF, 0x00000000};
-    for (int x = 0; x < 3; ++x) {
-        putBytes(s32, x, 0, &values[x]);
-        putBytes(s32, x, 1, &values[x]);
-    }
-    EXPECT_EQ(0x80402010u, getPixel(s32, 0, 1));
-    savePng(s32, dir.file("p32.png").c_str());
-    SDL_FreeSurface(s32);
-    auto png32 = readPng(dir.file("p32.png"));
-    ASSERT_EQ("", png32.error);
-    EXPECT_EQ((Rgba{0x10, 0x20, 0x40, 0x80}), png32.at(0, 1));
-    EXPECT_EQ((Rgba{0xFF, 0, 0, 0xFF}), png32.at(1, 0));
-    EXPECT_EQ((Rgba{0, 0, 0, 0}), png32.at(2, 1));
 }
 
 TEST(SavePng, FailuresThrowAndLeaveNoPartialFile) {
     TempDir dir;
-    SDL_Surface* s = makeSurface(32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000);
+    SDL_Surface* s =
+        SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, 32, 0xFF, 0xFF00, 0xFF0000, 0xFF000000);
     ASSERT_NE(nullptr, s);
     std::memset(s->pixels, 0x7F, s->pitch * s->h);
 
