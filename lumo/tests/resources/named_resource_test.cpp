@@ -175,4 +175,31 @@ TEST(NamedResourceBank, IteratesInKeyOrderForAnyKeyType) {
     EXPECT_EQ((*first)->name.face, "mono");
 }
 
+// The resource part behind another polymorphic base, as images are laid out.
+class PictureBank;
+struct Drawable {
+    virtual ~Drawable() = default;
+    int width = 3;
+};
+class Picture : public Drawable, public lumo::NamedResource<PictureBank, std::string> {
+  public:
+    explicit Picture(const std::string& name) : NamedResource(name) {}
+};
+class PictureBank : public lumo::NamedResourceBank<Picture> {};
+
+TEST(NamedResourceBank, UnlinksResourcesWhateverTheirLayout) {
+    PictureBank bank;
+    Picture* a = new Picture("a");
+    Picture* b = new Picture("b");
+    bank += a;
+    bank += b;
+    ASSERT_NE(static_cast<void*>(a), static_cast<lumo::Resource<PictureBank>*>(a));
+    CaptureStdout();
+    delete static_cast<Drawable*>(a);
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(bank["a"], nullptr);
+    EXPECT_EQ(bank["b"], b);
+    EXPECT_EQ(bank.size(), 1u);
+}
+
 }  // namespace
