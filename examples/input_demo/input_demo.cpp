@@ -25,16 +25,6 @@ enum { idQuit = 1, idFire = 4, idWalk = 5 };
 // Pixels per millisecond at full deflection.
 const float walkSpeed = 0.4f;
 
-void square(float x, float y, float size, const lumo::Color& color) {
-    color.apply();
-    glBegin(GL_QUADS);
-    glVertex2f(x, y);
-    glVertex2f(x + size, y);
-    glVertex2f(x + size, y + size);
-    glVertex2f(x, y + size);
-    glEnd();
-}
-
 class InputState : public lumo::ApplicationState {
   public:
     explicit InputState(const lumo::InputEvaluator* evaluator)
@@ -74,7 +64,8 @@ class InputState : public lumo::ApplicationState {
         lumo::clearScreen();
         context.apply();
         lumo::resetCursor();
-        square(x, 208, 64, firing ? lumo::Color(1, 0.4f, 0.1f, 1) : lumo::Color(0.3f, 0.6f, 1, 1));
+        (firing ? lumo::Color(1, 0.4f, 0.1f, 1) : lumo::Color(0.3f, 0.6f, 1, 1)).apply();
+        glRectf(x, 208, x + 64, 272);
         lumo::flipScreen();
         SDL_Delay(5);  // the loop has no frame cap of its own
     }
