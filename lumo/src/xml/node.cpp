@@ -23,8 +23,11 @@ Node::Node(const char* name_, const char** attrs) : name(name_ ? name_ : "") {
     if (!attrs)
         return;
     for (; attrs[0] && attrs[1]; attrs += 2) {
-        // Assigning through the found slot keeps "last value wins" without a second lookup.
-        attributes[attrs[0]] = attrs[1];
+        // Built in place from the parser's strings: no temporary key. expat rejects repeated
+        // names, so the fallback assignment only serves hand-made arrays.
+        auto slot = attributes.emplace(attrs[0], attrs[1]);
+        if (!slot.second)
+            slot.first->second = attrs[1];
     }
 }
 
