@@ -29,12 +29,15 @@ function(lumo_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE lumo ${T_LIBRARIES} GTest::gtest GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/lumo/tests)
+  # Tests run through `env`, so a test's own settings, given last, override the defaults.
   set(env ${LUMO_TEST_ENVIRONMENT} ${T_ENVIRONMENT})
   if(T_DISPLAY)
-    add_test(NAME ${name} COMMAND ${LUMO_WITH_XVFB} $<TARGET_FILE:${name}>)
-    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}" LABELS display)
+    add_test(NAME ${name} COMMAND env ${env} ${LUMO_WITH_XVFB} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS display)
   else()
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 30
-                         PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${env}")
+    # `env` sets the variables both for listing and for running each discovered case.
+    set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "env;${env}")
+    gtest_discover_tests(${name} TEST_PREFIX "${name}." DISCOVERY_MODE PRE_TEST
+                         DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()
