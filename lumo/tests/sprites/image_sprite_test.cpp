@@ -206,6 +206,52 @@ TEST_F(ImageSpriteTest, BlendModesSwitchOnlyWhereTheyDifferAndAreRestored) {
     EXPECT_NEAR(pixelAt(200, 98)[0], 159, 2);
 }
 
+TEST_F(ImageSpriteTest, EnginePassAndDirectDrawGiveTheSamePixelsAndStateComesBack) {
+    // An animated sprite with a tint, drawn once by the engine and once on its own (through
+    // the image's draw) 100 pixels further right.
+    ImageSprite inPass(basic_Vector2D<float>(50.5f, 80), true, nullptr);
+    inPass.setAnimation(&animation, 1.0f);
+    inPass.perform(101);  // the ring frame
+    inPass.setColor(lumo::Color(1, 0.5f, 0.25f, 0.75f));
+    ImageSprite alone(basic_Vector2D<float>(150.5f, 80), true, nullptr);
+    alone.setAnimation(&animation, 1.0f);
+    alone.perform(101);
+    alone.setColor(inPass.getColor());
+
+    GLuint other = 0;
+    glGenTextures(1, &other);
+    glBindTexture(GL_TEXTURE_2D, other);
+    glColor4f(0.1f, 0.2f, 0.3f, 0.4f);
+    SpriteEngine engine;
+    engine.addBack(&inPass);
+    engine.draw();
+    EXPECT_FALSE(engine.isDrawing());
+    // Everything the pass touched is back.
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), other);
+    GLfloat current[4];
+    glGetFloatv(GL_CURRENT_COLOR, current);
+    EXPECT_FLOAT_EQ(current[0], 0.1f);
+    EXPECT_FLOAT_EQ(current[3], 0.4f);
+    // The quad drawn in the pass is in the vertex arrays: bottom-left corner first.
+    EXPECT_FLOAT_EQ(inPass.vertexCoordinates[0][0], 50.5f);
+    EXPECT_FLOAT_EQ(inPass.vertexCoordinates[0][1], 70);
+    EXPECT_FLOAT_EQ(inPass.vertexCoordinates[2][1], 80);
+
+    alone.drawSelf();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDeleteTextures(1, &other);
+    int lit = 0;
+    for (int y = 60; y < 100; ++y)
+        for (int x = 40; x < 70; ++x) {
+            ASSERT_EQ(pixelAt(x, y), pixelAt(x + 100, y)) << x << "," << y;
+            lit += pixelAt(x, y) != BLACK;
+        }
+    EXPECT_GT(lit, 30);
+}
+
 TEST_F(ImageSpriteTest, OnlyVisibleSpritesAreDrawnInListOrder) {
     lumo::testing::CallLog drawn;
     lumo::testing::TestSprite a("A", nullptr, 0, 0), b("B", nullptr, 0, 0), c("C", nullptr, 0, 0);

@@ -9,6 +9,7 @@ namespace gfx {
 class Animation;
 class AnimationReference;
 class Image;
+class SingleTextureImage;
 }  // namespace gfx
 
 namespace sprites {
@@ -33,18 +34,25 @@ class ImageSprite : public Sprite {
     /// Copies size, hotspot and both boxes from the current image (zero without one).
     void getImageData();
 
-    /// Draws the image in the sprite's colour with its hotspot at `pos`.
+    /// Draws the image in the sprite's colour with its hotspot at `pos`. Inside its engine's
+    /// draw pass a single-texture image (or animation frame) is drawn directly from the vertex
+    /// arrays, leaving texturing on, its texture bound and the colour set for the next sprite
+    /// (the engine restores them after the pass); elsewhere through the image's own draw.
     void drawSelf() override;
     /// Advances the image (an animation moves on) and follows its current frame.
     void perform(float ticks) override;
     gfx::Bitmask* getBitmask() const override;
 
-    /// Per-vertex data for subclasses that draw themselves; nothing here reads them.
+    /// The quad last drawn inside an engine's pass, corners in the order bottom-left,
+    /// top-left, top-right, bottom-right, with its texture coordinates.
     float vertexCoordinates[4][2] = {};
     float vertexTextureCoordinates[4][2] = {};
+    /// Multiplied per corner with `color` inside an engine's pass; all 1 at start.
     float vertexColors[4][4];
 
   private:
+    void drawQuad(const gfx::SingleTextureImage& single, const Vector2D& at);
+
     gfx::Image* image = nullptr;
 };
 

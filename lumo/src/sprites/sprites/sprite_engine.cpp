@@ -63,12 +63,14 @@ void SpriteEngine::perform(float ticks) {
 
 void SpriteEngine::draw() {
     MessageScope scope("SpriteEngine::draw()");
-    glPushAttrib(GL_COLOR_BUFFER_BIT);
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glEnable(GL_BLEND);
     setBlendMode(blendMode);
+    drawing = true;
     for (Sprite* sprite : sprites)
         if (sprite->visible)
             sprite->draw();
+    drawing = false;
     glPopAttrib();
 }
 

@@ -36,9 +36,13 @@ class SpriteEngine {
 
     /// Calls perform(ticks) on every sprite in list order, invisible ones included.
     void perform(float ticks);
-    /// Draws the visible sprites in list order with the engine's blend mode; the OpenGL colour
-    /// buffer state is restored afterwards.
+    /// Draws the visible sprites in list order with the engine's blend mode. The current
+    /// colour, enables, texture and colour-buffer state are saved once around the pass, so a
+    /// sprite may find texturing on and another sprite's texture and colour left behind: a
+    /// drawSelf that relies on other state sets it (and need not restore it).
     void draw();
+    /// Whether draw() is walking the sprites right now.
+    bool isDrawing() const { return drawing; }
     /// Tests every pair of colliding sprites of this engine once; the earlier sprite of the
     /// list is called back with the later one.
     void testCollisions();
@@ -52,6 +56,7 @@ class SpriteEngine {
     void detach(Sprite* sprite);
 
     SpriteList sprites;
+    bool drawing = false;
 };
 
 }  // namespace sprites
