@@ -240,10 +240,15 @@ double frequency(const Wave& wave, double start, double end) {
 }
 
 double firstTimeAt(const Wave& wave, double hz) {
-    for (const Segment& seg : loudSegments(wave))
-        for (double t = seg.start; t + 0.05 <= seg.end; t += 0.025)
-            if (std::abs(frequency(wave, t, t + 0.05) - hz) < hz * 0.02)
-                return t;
+    // Windows across an onset count crossings of the silence too; a pitch must hold 100 ms.
+    for (const Segment& seg : loudSegments(wave)) {
+        int run = 0;
+        for (double t = seg.start; t + 0.05 <= seg.end; t += 0.025) {
+            run = std::abs(frequency(wave, t, t + 0.05) - hz) < hz * 0.02 ? run + 1 : 0;
+            if (run == 3)
+                return t - 0.05;
+        }
+    }
     return -1;
 }
 

@@ -64,7 +64,7 @@ std::vector<Segment> loudSegments(const Wave& wave, float threshold = 0.02f);
 /// The frequency in Hz from zero crossings between `start` and `end` (seconds).
 double frequency(const Wave& wave, double start, double end);
 
-/// The start (seconds) of the first loud 50 ms window whose pitch is within 2 % of `hz`, or -1.
+/// Where (seconds) the pitch `hz` (within 2 %) is first heard for 100 ms, or -1.
 double firstTimeAt(const Wave& wave, double hz);
 
 /// Opens the wave device for each test (and SDL's timer) and closes it afterwards.

@@ -15,7 +15,7 @@ using Clock = std::chrono::steady_clock;
 
 namespace {
 class MusicManagerTest : public AudioDeviceTest {
-protected:
+  protected:
     void piece(StreamedSample& s, const std::string& name, double hz, double seconds = 0.3) {
         s.name = name;
         s.filename = writeTone(tmp.path(name + ".ogg"), hz, seconds);
@@ -24,7 +24,8 @@ protected:
     static bool waitFor(const std::function<bool()>& done, double seconds) {
         auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
         while (!done()) {
-            if (Clock::now() > deadline) return false;
+            if (Clock::now() > deadline)
+                return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
         return true;
@@ -83,7 +84,8 @@ TEST_F(MusicManagerTest, PlayWhilePlayingAndSkipping) {
     RecordingHandler handler;
     MusicManager music;
     music.setHandler(&handler);
-    for (StreamedSample* s : {&a, &b, &c, &d}) music.addAsLast(s);
+    for (StreamedSample* s : {&a, &b, &c, &d})
+        music.addAsLast(s);
     music.play();
     music.play();
     EXPECT_EQ(music.getCurrentSample(), &b) << "started next to a, on the second source";
