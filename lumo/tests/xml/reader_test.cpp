@@ -43,13 +43,14 @@ struct Recorder : lumo::xml::XMLHandler {
         for (; attributes && *attributes; ++attributes)
             event += std::string(" ") + *attributes;
         events.push_back(event);
+        messages.push_back(lumo::debug::getLatestMessage());
         if (throwAt == name)
             throw std::string("handler refused ") + name;
         if (throwOther == name)
             throw std::runtime_error("other failure");
     }
     void endElement(const char* name) override { events.push_back(std::string("-") + name); }
-    std::vector<std::string> events;
+    std::vector<std::string> events, messages;
     std::string throwAt, throwOther;
 };
 
@@ -202,6 +203,7 @@ TEST(XmlReader, HandlerFailuresStopTheParse) {
     lumo::xml::XMLReader reader(&recorder);
     reader.readFile(path);
     EXPECT_EQ(recorder.events, (std::vector<std::string>{"+a k v", "+b", "-b", "+c", "-c", "-a"}));
+    EXPECT_EQ(recorder.messages, std::vector<std::string>(3, "xmlStart()"));
 
     Recorder refusing;
     refusing.throwAt = "b";
@@ -228,7 +230,8 @@ TEST(XmlReader, HandlerFailuresStopTheParse) {
 // Inputs the fuzzer once found failing, and its seeds, keep the load guarantees.
 TEST(XmlReader, FuzzerFindingsKeepTheLoadGuarantees) {
     const char* data = std::getenv("LUMO_TEST_DATA");
-    if (!data) data = LUMO_DEFAULT_TEST_DATA;
+    if (!data)
+        data = LUMO_DEFAULT_TEST_DATA;
     TempDir dir;
     int checked = 0;
     for (const char* sub : {"/xml/regressions", "/xml/corpus"}) {
