@@ -62,6 +62,15 @@ std::vector<std::size_t> oggPages(const std::string& bytes) {
     return pages;
 }
 
+std::string thrown(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::string& e) {
+        return e;
+    }
+    return "(nothing thrown)";
+}
+
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;

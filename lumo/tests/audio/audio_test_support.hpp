@@ -38,6 +38,8 @@ std::string writeTone(const std::string& path, double hz, double seconds, int ra
 std::string writeNoise(const std::string& path, double seconds);
 /// Offsets of the Ogg pages ("OggS") in `bytes`.
 std::vector<std::size_t> oggPages(const std::string& bytes);
+/// The message that `f` throws, or "(nothing thrown)".
+std::string thrown(const std::function<void()>& f);
 void writeFile(const std::string& path, const std::string& bytes);
 std::string readFile(const std::string& path);
 

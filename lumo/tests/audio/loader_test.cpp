@@ -12,17 +12,7 @@
 
 using namespace lumo::audio;
 using audiotest::TempDir;
-
-namespace {
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::string& e) {
-        return e;
-    }
-    return "(nothing thrown)";
-}
-}  // namespace
+using audiotest::thrown;
 
 TEST(OggFileLoader, FormatSizeAndFrequencyComeFromTheStream) {
     TempDir tmp;

@@ -20,15 +20,6 @@ std::unique_ptr<Node> element(const char* name, std::vector<const char*> attribu
     attributes.push_back(nullptr);
     return std::make_unique<Node>(name, attributes.data());
 }
-
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::string& e) {
-        return e;
-    }
-    return "(nothing thrown)";
-}
 }  // namespace
 
 TEST(Sample, ReadsItsAttributesWithDefaults) {

@@ -83,26 +83,23 @@ int MusicManager::terminate() {
     return status;
 }
 
-void MusicManager::addAsNext(const Sample* sample) {
-    std::size_t n;
-    {
-        Lock lock(mutex);
+int MusicManager::enqueue(const Sample* sample, bool asNext) {
+    Lock lock(mutex);
+    if (asNext)
         queue.push_front(sample);
-        n = queue.size();
-    }
-    debug::warning(dbgAudio, "MusicManager::addAsNext - Queue now contains %d elements.",
-                   static_cast<int>(n));
+    else
+        queue.push_back(sample);
+    return static_cast<int>(queue.size());
+}
+
+void MusicManager::addAsNext(const Sample* sample) {
+    int n = enqueue(sample, true);
+    debug::warning(dbgAudio, "MusicManager::addAsNext - Queue now contains %d elements.", n);
 }
 
 void MusicManager::addAsLast(const Sample* sample) {
-    std::size_t n;
-    {
-        Lock lock(mutex);
-        queue.push_back(sample);
-        n = queue.size();
-    }
-    debug::warning(dbgAudio, "MusicManager::addAsLast - Queue now contains %d elements.",
-                   static_cast<int>(n));
+    int n = enqueue(sample, false);
+    debug::warning(dbgAudio, "MusicManager::addAsLast - Queue now contains %d elements.", n);
 }
 
 void MusicManager::clearQueue() {

@@ -73,6 +73,8 @@ class MusicManager : public SoundHandler {
     std::size_t getQueueLength();
 
   protected:
+    /// Queues under the mutex (the log line comes after it is released); returns the length.
+    int enqueue(const Sample* sample, bool asNext);
     /// After a piece ended: starts the next queued one that can be read.
     void playNextReadable();
 
