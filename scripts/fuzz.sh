@@ -19,6 +19,10 @@ cmake --build "$dir" -j2 --target xml_reader_fuzz
 
 mkdir -p "$dir/xml-corpus" "$dir/xml-artifacts"
 data=$root/lumo/tests/data/xml
+# The target's scratch files, in memory when possible.
+scratch=$(mktemp -d "$( [[ -d /dev/shm && -w /dev/shm ]] && echo /dev/shm || echo /tmp )/lumo-fuzz.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+export TMPDIR=$scratch
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 "$dir/lumo/tests/xml/xml_reader_fuzz" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
