@@ -36,6 +36,7 @@ CachedSample::~CachedSample() {
 void CachedSample::load() {
     if (!alActive())
         return;
+    release();  // a second load must not leak the first buffer
     alGetError();
     alGenBuffers(1, &bufferName);
     ALenum error = alGetError();

@@ -44,7 +44,8 @@ class CachedSample : public Sample {
     /// Frees the buffer.
     ~CachedSample() override;
 
-    /// Decodes the file into a new buffer; nothing happens while audio is off. Throws
+    /// Decodes the file into a new buffer (replacing one it holds); nothing happens while audio
+    /// is off. Throws
     /// "Could not create OpenAL buffer for ..." or "Error loading file \"<file>\": <message>"
     /// (the sample then holds no buffer).
     void load();
