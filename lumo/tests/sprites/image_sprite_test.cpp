@@ -37,6 +37,17 @@ class CountedReference : public AnimationReference {
     ~CountedReference() override { ++referencesDestroyed; }
 };
 
+/// A quarter-grey background that additive drawing adds to.
+void fillGrey() {
+    glColor4f(0.25f, 0.25f, 0.25f, 1);
+    glBegin(GL_QUADS);
+    glVertex2i(0, 0);
+    glVertex2i(800, 0);
+    glVertex2i(800, 600);
+    glVertex2i(0, 600);
+    glEnd();
+}
+
 class ImageSpriteTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -157,14 +168,7 @@ TEST_F(ImageSpriteTest, EngineDrawsVisibleSpritesAtTheirHotspotsInListOrder) {
 TEST_F(ImageSpriteTest, BlendModesSwitchOnlyWhereTheyDifferAndAreRestored) {
     glBlendFunc(GL_ONE, GL_ZERO);
     glDisable(GL_BLEND);
-    // A grey background that additive drawing adds to.
-    glColor4f(0.25f, 0.25f, 0.25f, 1);
-    glBegin(GL_QUADS);
-    glVertex2i(0, 0);
-    glVertex2i(800, 0);
-    glVertex2i(800, 600);
-    glVertex2i(0, 600);
-    glEnd();
+    fillGrey();
 
     SpriteEngine engine;
     ImageSprite normal(basic_Vector2D<float>(100, 100), true, block);
@@ -194,13 +198,7 @@ TEST_F(ImageSpriteTest, BlendModesSwitchOnlyWhereTheyDifferAndAreRestored) {
     engine.blendMode = lumo::sprites::bmAdd;
     normal.blendMode = lumo::sprites::bmAdd;
     added.blendMode = lumo::sprites::bmNormal;
-    glColor4f(0.25f, 0.25f, 0.25f, 1);
-    glBegin(GL_QUADS);
-    glVertex2i(0, 0);
-    glVertex2i(800, 0);
-    glVertex2i(800, 600);
-    glVertex2i(0, 600);
-    glEnd();
+    fillGrey();
     engine.draw();
     EXPECT_NEAR(pixelAt(100, 98)[0], 191, 2);
     EXPECT_NEAR(pixelAt(200, 98)[0], 159, 2);
