@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -36,9 +37,9 @@ Node::~Node() {
         *parent -= this;
     // Each child is detached here rather than letting it search this node's list in its own
     // destructor: that search would make destroying a wide node quadratic.
-    while (!children.empty()) {
-        Node* child = children.front();
-        children.pop_front();
+    Nodes orphans;
+    orphans.swap(children);
+    for (Node* child : orphans) {
         child->parent = nullptr;
         delete child;
     }
@@ -57,7 +58,7 @@ Node& Node::operator+=(Node* child) {
 Node& Node::operator-=(Node* child) {
     if (!child)
         return *this;
-    children.remove(child);
+    children.erase(std::remove(children.begin(), children.end(), child), children.end());
     if (child->parent == this)
         child->parent = nullptr;
     return *this;
