@@ -276,8 +276,8 @@ void BitmapFont::compileLists(const std::vector<BitmapFontCharacterData>& glyphs
     listBase = glGenLists(charCount);
     if (listBase == 0) {
         // No context (yet): widths still work, printing waits for the next refresh.
-        debug::warning(dbgFonts, "Could not create display lists for font %p.",
-                       static_cast<void*>(this));
+        debug::debug(dbgFonts, "No display lists for font %p yet (no OpenGL context).",
+                     static_cast<void*>(this));
         return;
     }
     const bool oneImage = images->size() == 1;
