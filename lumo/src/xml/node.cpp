@@ -109,23 +109,85 @@ void Node::setAttributeBool(const std::string& key, bool value) {
 
 namespace {
 
-void appendEncoded(std::string& out, const std::string& text) {
-    for (char c : text) {
+// Length of the UTF-8 sequence starting at text[i] and its code point, or 0 when the bytes there
+// are not a valid sequence.
+std::size_t decodeUtf8(const std::string& text, std::size_t i, unsigned long& codePoint) {
+    unsigned char lead = static_cast<unsigned char>(text[i]);
+    std::size_t length;
+    unsigned long minimum;
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        minimum = 0x10000;
+    } else if (lead >= 0xE0) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        minimum = 0x800;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+        minimum = 0x80;
+    } else {
+        return 0;
+    }
+    if (lead > 0xF4 || i + length > text.size())
+        return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        unsigned char next = static_cast<unsigned char>(text[i + k]);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+void appendReference(std::string& out, unsigned long codePoint) {
+    char buffer[16];
+    std::snprintf(buffer, sizeof buffer, "&#x%lX;", codePoint);
+    out += buffer;
+}
+
+// `forFile`: the text goes into a saved document, whose declaration says ISO-8859-1 while the
+// tree holds UTF-8. Everything beyond ASCII is then written as a character reference, and so
+// are tabs and line breaks (a parser turns literal ones into blanks), so that any value reads
+// back exactly as it was saved. Bytes that are not valid UTF-8 are taken as ISO-8859-1
+// characters; other control characters cannot appear in an XML document at all and are left
+// out.
+void appendEncoded(std::string& out, const std::string& text, bool forFile = false) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
         switch (c) {
             case '&':
                 out += "&amp;";
-                break;
+                continue;
             case '"':
                 out += "&quot;";
-                break;
+                continue;
             case '<':
                 out += "&lt;";
-                break;
+                continue;
             case '>':
                 out += "&gt;";
-                break;
+                continue;
             default:
-                out += c;
+                break;
+        }
+        unsigned char byte = static_cast<unsigned char>(c);
+        if (!forFile || (byte >= 0x20 && byte < 0x80)) {
+            out += c;
+        } else if (byte == '\t' || byte == '\n' || byte == '\r') {
+            appendReference(out, byte);
+        } else if (byte >= 0x80) {
+            unsigned long codePoint;
+            std::size_t length = decodeUtf8(text, i, codePoint);
+            if (length == 0) {
+                appendReference(out, byte);
+            } else {
+                appendReference(out, codePoint);
+                i += length - 1;
+            }
         }
     }
 }
@@ -140,7 +202,7 @@ void appendNode(std::string& out, const Node& node, int indent) {
         out += ' ';
         out += attribute.first;
         out += "=\"";
-        appendEncoded(out, attribute.second);
+        appendEncoded(out, attribute.second, true);
         out += '"';
     }
     if (node.children.empty()) {

@@ -244,3 +244,38 @@ TEST(Node, FailedSaveKeepsTheOldFileAndNamesTheTarget) {
         expected.push_back("ro");
     EXPECT_EQ(left, expected) << "failed saves remove their temporary files";
 }
+
+TEST(Node, SavedValuesReadBackExactlyWhateverTheirCharacters) {
+    TempDir dir;
+    const std::string values[] = {
+        "Jos\xc3\xa9",                                // UTF-8 beyond ASCII, inside Latin-1
+        "\xe6\x97\xa5\xe6\x9c\xac \xf0\x9f\x8e\xae",  // beyond Latin-1, and beyond 16 bits
+        "tab\there\nline\r",                          // a parser would turn these into blanks
+        "a&b\"c<d>e'f\x7f",
+    };
+    Node root("highscores", nullptr);
+    for (const std::string& v : values) {
+        Node* entry = new Node("entry", nullptr);
+        (*entry)["name"] = v;
+        root += entry;
+    }
+    std::string path = dir.file("scores.xml");
+    root.saveXML(path.c_str());
+    std::string text = readFileText(path);
+    EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
+        return c == '\n' || (c >= 0x20 && c <= 0x7F);
+    })) << "the saved text is plain ASCII, true to its ISO-8859-1 declaration";
+
+    std::unique_ptr<Node> loaded(lumo::xml::loadXML(path.c_str()));
+    ASSERT_EQ(loaded->children.size(), 4u);
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ((*loaded->children[i])["name"], values[i]) << i;
+
+    // A byte that is not UTF-8 is kept as the ISO-8859-1 character it would be; control
+    // characters that no XML document may hold are dropped rather than making the file unreadable.
+    Node odd("odd", nullptr);
+    odd["v"] = std::string("x\xe9y\x01z");
+    odd.saveXML(path.c_str());
+    loaded.reset(lumo::xml::loadXML(path.c_str()));
+    EXPECT_EQ((*loaded)["v"], "x\xc3\xa9yz");
+}
