@@ -13,4 +13,4 @@ MSG
   exit 1
 fi
 cd "$root/build"
-exec ./examples/states_demo
+exec ./examples/sprites_demo

@@ -10,7 +10,7 @@
 #include "gfx/images/image_bank.hpp"
 #include "lumo/convert.hpp"
 #include "resources/resource_manager.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::ResourceManager;
 using lumo::gfx::Animation;

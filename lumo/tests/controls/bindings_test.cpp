@@ -9,8 +9,8 @@
 #include "controls/input_helpers.hpp"
 #include "debug/log.hpp"
 #include "resources/resource_manager.hpp"
+#include "support/temp_dir.hpp"
 #include "xml/node.hpp"
-#include "xml/temp_dir.hpp"
 
 using namespace lumo;
 using lumo::testing::keyEvent;

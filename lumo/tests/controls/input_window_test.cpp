@@ -18,7 +18,7 @@
 #include "framework/application_state.hpp"
 #include "lumo/lumo.hpp"
 #include "lumo/video.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 extern char** environ;
 

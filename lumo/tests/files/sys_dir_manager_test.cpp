@@ -6,7 +6,7 @@
 #include <fstream>
 #include <string>
 
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::SysDirManager;
 using lumo::testing::TempDir;

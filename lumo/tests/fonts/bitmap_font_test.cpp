@@ -6,11 +6,11 @@
 #include <memory>
 #include <string>
 
-#include "fonts/gl_test_window.hpp"
 #include "gfx/fonts/font_bank.hpp"
 #include "gfx/images/image_bank.hpp"
+#include "support/gl_test_window.hpp"
+#include "support/temp_dir.hpp"
 #include "xml/node.hpp"
-#include "xml/temp_dir.hpp"
 
 using lumo::Rect;
 using lumo::fonts::BitmapFont;

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "fonts/gl_test_window.hpp"
 #include "gfx/fonts/bitmap_font.hpp"
 #include "lumo/screenshot.hpp"
+#include "support/gl_test_window.hpp"
 
 using lumo::Rect;
 using lumo::fonts::BitmapFont;

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fonts/gl_test_window.hpp"
 #include "gfx/fonts/font.hpp"
+#include "support/gl_test_window.hpp"
 
 using lumo::fonts::BlinkMessage;
 using lumo::fonts::Message;

@@ -7,7 +7,7 @@
 #include "gfx/images/simple_image.hpp"
 #include "images/pictures.hpp"
 #include "lumo/render_context.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::Rect;
 using lumo::Vector2D;

@@ -11,7 +11,7 @@
 #include "gfx/images/simple_image.hpp"
 #include "images/pictures.hpp"
 #include "resources/resource_manager.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::gfx::ImageBank;
 using lumo::gfx::ImageLoader;

@@ -8,7 +8,7 @@
 
 #include "debug/message_stack.hpp"
 #include "images/pictures.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::gfx::ImageBank;
 using lumo::gfx::SimpleImage;

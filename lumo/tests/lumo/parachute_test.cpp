@@ -14,7 +14,7 @@
 #include "debug/message_stack.hpp"
 #include "lumo/lumo.hpp"
 #include "resources/background_task.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::testing::readFileText;
 using lumo::testing::TempDir;

@@ -8,7 +8,7 @@
 
 #include "lumo/png_file.hpp"
 #include "lumo/screenshot.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::getPixel;
 using lumo::savePng;

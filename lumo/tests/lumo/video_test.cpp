@@ -16,7 +16,7 @@
 #include "lumo/png_file.hpp"
 #include "lumo/render_context.hpp"
 #include "lumo/screenshot.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::Color;
 using lumo::RenderContext2D;

@@ -10,7 +10,7 @@
 
 #include "debug/log.hpp"
 #include "resources/test_bank.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::BasicResourceBank;
 using lumo::ResourceBankGenerator;

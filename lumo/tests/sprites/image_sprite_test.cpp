@@ -4,14 +4,14 @@
 
 #include <string>
 
-#include "fonts/gl_test_window.hpp"
 #include "gfx/animations/animation.hpp"
 #include "gfx/animations/animation_reference.hpp"
 #include "gfx/images/image_bank.hpp"
 #include "gfx/images/simple_image.hpp"
 #include "sprites/sprites/sprite_engine.hpp"
 #include "sprites/test_sprite.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/gl_test_window.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::basic_Vector2D;
 using lumo::gfx::Animation;

@@ -6,8 +6,8 @@
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
 #include "lumo/types.hpp"
+#include "support/temp_dir.hpp"
 #include "xml/node.hpp"
-#include "xml/temp_dir.hpp"
 
 using lumo::testing::TempDir;
 using lumo::xml::Node;

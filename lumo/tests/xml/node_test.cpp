@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "debug/message_stack.hpp"
-#include "xml/temp_dir.hpp"
+#include "support/temp_dir.hpp"
 
 using lumo::testing::readFileText;
 using lumo::testing::TempDir;

@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "debug/message_stack.hpp"
+#include "support/temp_dir.hpp"
 #include "xml/load_properties.hpp"
 #include "xml/node.hpp"
-#include "xml/temp_dir.hpp"
 
 using lumo::testing::readFileText;
 using lumo::testing::TempDir;
