@@ -23,6 +23,10 @@ Node::Node(const char* name_, const char** attrs) : name(name_ ? name_ : "") {
     debug::MessageScope scope("Node(const char *,const char **)");
     if (!attrs)
         return;
+    std::size_t count = 0;
+    while (attrs[2 * count] && attrs[2 * count + 1])
+        ++count;
+    attributes.reserve(count);
     for (; attrs[0] && attrs[1]; attrs += 2) {
         // Built in place from the parser's strings: no temporary key. expat rejects repeated
         // names, so the fallback assignment only serves hand-made arrays.

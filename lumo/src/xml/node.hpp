@@ -2,16 +2,17 @@
 // The in-memory XML element through which every format of the framework is read and written.
 // Only elements and attributes are kept; character data and comments are dropped.
 
-#include <map>
 #include <string>
 #include <vector>
+
+#include "xml/attribute_map.hpp"
 
 namespace lumo {
 namespace xml {
 
 class Node {
   public:
-    typedef std::map<std::string, std::string> Attributes;
+    typedef AttributeMap Attributes;
     // A vector rather than a list: loading builds many small trees, and one allocation per child
     // link was a large share of the cost.
     typedef std::vector<Node*> Nodes;
