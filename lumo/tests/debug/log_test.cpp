@@ -36,29 +36,21 @@ TEST(Log, UnknownGroupIsCreatedAsUndefinedAtDebugLevel) {
     EXPECT_EQ(groups[4711].name, "undefined");
 }
 
-TEST(Log, FrameworkGroupNamesAndLevelNames) {
+TEST(Log, FrameworkGroupsLevelNamesNullFormatsAndLongLines) {
     nameFrameworkGroups();
-    CaptureStdout();
-    info(lumo::dbgCore, "Cleaning up.");
-    warning(lumo::dbgResources, "r");
-    EXPECT_EQ(GetCapturedStdout(),
-              "[lumo:core] (info) Cleaning up.\n[lumo:resources] (warning) r\n");
-
-    EXPECT_EQ(debugLevel("warning"), dlWarning);
-    EXPECT_EQ(debugLevel("debug"), dlDebug);
-    EXPECT_EQ(debugLevel("Warning"), dlNone);
-    EXPECT_EQ(debugLevel("loud"), dlNone);
-}
-
-TEST(Log, NullFormatAndLongMessages) {
-    groups[52] = Group("test:long", dlDebug);
     std::string longText(5000, 'x');
     CaptureStdout();
-    info(52, nullptr);
-    info(52, "%s", longText.c_str());
-    EXPECT_EQ(GetCapturedStdout(), "[test:long] (info) " + longText + "\n");
+    info(lumo::dbgCore, "Cleaning up.");
+    warning(lumo::dbgResources, "%s", longText.c_str());
+    info(lumo::dbgCore, nullptr);
+    EXPECT_EQ(GetCapturedStdout(),
+              "[lumo:core] (info) Cleaning up.\n[lumo:resources] (warning) " + longText + "\n");
     // Logging leaves the caller's message stack as it was.
     EXPECT_EQ(messageCount(), 0u);
+
+    EXPECT_EQ(debugLevel("warning"), dlWarning);
+    EXPECT_EQ(debugLevel("Warning"), dlNone);
+    EXPECT_EQ(debugLevel("loud"), dlNone);
 }
 
 TEST(Log, LinesFromSeveralThreadsNeverInterleave) {

@@ -15,17 +15,6 @@ TEST(Values, RoundHalfUpKeepsWholeNumbers) {
     EXPECT_EQ((round<int, float>(0.0f)), 0);
 }
 
-TEST(Values, ClampAndSecureDelete) {
-    EXPECT_EQ(clamp(-5, 0, 10), 0);
-    EXPECT_EQ(clamp(15, 0, 10), 10);
-    EXPECT_EQ(clamp(5, 0, 10), 5);
-    int* p = new int(3);
-    secureDelete(p);
-    EXPECT_EQ(p, nullptr);
-    secureDelete(p);  // a null pointer is left alone
-    EXPECT_EQ(p, nullptr);
-}
-
 TEST(Values, StringConversions) {
     EXPECT_EQ(toStr(42), "42");
     EXPECT_EQ(toStr(0.5f), "0.5");
@@ -79,27 +68,4 @@ TEST(Values, RectOverlapIsAsymmetricAtEdges) {
     EXPECT_TRUE(a.overlap(Rect(5, 5, 1, 1)));
     EXPECT_FALSE(a.overlap(Rect(0, 20, 5, 5)));
     EXPECT_TRUE(Rect(0, 0, 3, 4) > Rect(0, 0, 2, 5));
-
-    basic_Rect<int> r(1, 2, 10, 20);
-    r.reduceLeft(2);
-    r.reduceBottom(3);
-    r.reduceRight(1);
-    r.reduceTop(4);
-    EXPECT_EQ(r, basic_Rect<int>(3, 5, 7, 13));
-    r.offset(basic_Vector2D<int>(-3, -5));
-    EXPECT_EQ(r.pos, basic_Vector2D<int>(0, 0));
-}
-
-TEST(Values, VectorArithmetic) {
-    Vector2D v(1, 2);
-    v += Vector2D(2, 3);
-    EXPECT_EQ(v, Vector2D(3, 5));
-    EXPECT_EQ(v - Vector2D(1, 1), Vector2D(2, 4));
-    v.clear();
-    EXPECT_EQ(v, Vector2D());
-    Vector3D x(1, 0, 0), y(0, 1, 0);
-    EXPECT_EQ(x.crossProduct(y), Vector3D(0, 0, 1));
-    EXPECT_FLOAT_EQ(Vector3D(3, 4, 0).length(), 5);
-    EXPECT_EQ(Vector3D(5, 5, 0).closestPointOnLine(Vector3D(), Vector3D(10, 0, 0)),
-              Vector3D(5, 0, 0));
 }
