@@ -167,8 +167,9 @@ void Bitmask::allocate(int width, int height) {
 void Bitmask::buildFromSurface(SDL_Surface* surface, float threshold) {
     int minX = w, maxX = 0, minY = h, maxY = 0;
     const int depth = surface->format->BitsPerPixel;
-    if (depth == 32 && surface->pixels) {
-        scanPixels(surface, threshold, minX, maxX, minY, maxY);
+    if (depth == 32) {
+        if (surface->pixels)  // a 32-bit surface without pixel data reads as all clear
+            scanPixels(surface, threshold, minX, maxX, minY, maxY);
     } else if (depth != 24) {  // 24-bit surfaces read as all clear, silently
         for (std::int64_t i = 0, n = std::int64_t(w) * h; i < n; ++i)
             std::printf("[bitmask] Can't handle %d bits per pixel.\n", depth);
