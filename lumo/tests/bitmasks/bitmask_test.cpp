@@ -157,15 +157,19 @@ TEST(BitmaskBuild, AlphaOver256MustExceedTheThresholdWhateverTheAlphaMask) {
     }
 }
 
-TEST(BitmaskBuild, OtherDepthsGiveClearMasksAndOnlyUnusualOnesComplain) {
+TEST(BitmaskBuild, OtherDepthsAndMissingPixelsGiveClearMasksAndOnlyOddDepthsComplain) {
     const std::string line16 = "[bitmask] Can't handle 16 bits per pixel.\n";
-    for (int depth : {24, 16}) {
-        Surface s(SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 2, depth, 0xF800, 0x7E0, 0x1F, 0));
-        SDL_FillRect(s.get(), nullptr, 0xFFFF);
+    for (int depth : {24, 16, 32}) {
+        // The 32-bit surface has no pixel data at all.
+        Surface s(depth == 32
+                      ? SDL_CreateRGBSurfaceFrom(nullptr, 2, 2, 32, 8, 0xFF, 0xFF00, 0xFF0000, 0)
+                      : SDL_CreateRGBSurface(SDL_SWSURFACE, 2, 2, depth, 0xF800, 0x7E0, 0x1F, 0));
+        if (depth != 32)
+            SDL_FillRect(s.get(), nullptr, 0xFFFF);
         testing::internal::CaptureStdout();
         Bitmask m(s.get(), -1.0f, false);
         EXPECT_EQ(testing::internal::GetCapturedStdout(),
-                  depth == 24 ? "" : line16 + line16 + line16 + line16);
+                  depth == 16 ? line16 + line16 + line16 + line16 : "");
         expectPixels(m, {});
         EXPECT_EQ(*m.getOuterBoundingBox(), RectInt(2, 2, -1, -1));
         EXPECT_EQ(*m.getInnerBoundingBox(), RectInt());
