@@ -5,25 +5,42 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
-#include "animations/fake_image.hpp"
+#include "lumo/convert.hpp"
 
 using lumo::Rect;
 using lumo::Vector2D;
 using lumo::gfx::Animation;
 using lumo::gfx::AnimationFrame;
 using lumo::gfx::AnimationReference;
-using lumo::testing::FakeImage;
 
 namespace {
 
-// An animation over fake images "f0", "f1", ... with the given frame delays.
+// An image of a given size that only records what it is asked to draw.
+class FakeImage : public lumo::gfx::Image {
+  public:
+    FakeImage(int n, Uint32 w, Uint32 h) : name("f" + std::to_string(n)) {
+        width = w, height = h;
+        outerBoundingBox = lumo::gfx::RectInt(1, 2, int(w), int(h));
+    }
+    void draw(const Vector2D& p) override { calls += name + " at " + lumo::toStr(p.x) + " "; }
+    void draw(const Rect& r) override { calls += name + " rect " + lumo::toStr(r.pos.x) + " "; }
+    void drawStretched(const Rect& r) override {
+        calls += name + " stretched " + lumo::toStr(r.pos.x) + " ";
+    }
+    static std::string calls;
+    std::string name;
+};
+std::string FakeImage::calls;
+
+// An animation over fake images f0, f1, ... (f<i> is 10 + i by 20 + i) with the given delays.
 struct Fixture {
-    Fixture(const std::vector<float>& delays, bool loop) : animation("test") {
+    Fixture(const std::vector<float>& delays, bool loop) {
         animation.loop = loop;
         for (std::size_t i = 0; i < delays.size(); ++i) {
-            images.emplace_back(new FakeImage("f" + std::to_string(i), 10 + i, 20 + i));
+            images.emplace_back(new FakeImage(int(i), 10 + i, 20 + i));
             animation.frames.push_back(AnimationFrame(images.back().get(), delays[i]));
         }
     }
@@ -31,7 +48,7 @@ struct Fixture {
         return std::unique_ptr<AnimationReference>(animation.getReference(speed));
     }
     std::vector<std::unique_ptr<FakeImage>> images;
-    Animation animation;
+    Animation animation{"test"};
 };
 
 // The timing rule stepped literally, one frame at a time: the oracle for the reference.
@@ -41,203 +58,122 @@ struct LiteralPlayer {
     void perform(float ticks) {
         if (index == target)
             return;
-        time += ticks;
-        while (time > speed * delays[index]) {
+        for (time += ticks; time > speed * delays[index]; time -= speed * delays[index])
             if (index != target) {
                 index += target >= index ? 1 : -1;
-                if (index >= delays.size())
-                    index = 0;
+                index = index >= delays.size() ? 0 : index;
             }
-            time -= speed * delays[index];
-        }
     }
     std::vector<float> delays;
     float speed;
-    unsigned target;
-    unsigned index = 0;
+    unsigned target, index = 0;
     float time = 0;
 };
 
-TEST(AnimationReference, NonLoopingAnimationPassesSeveralFramesPerCallAndStopsAtTheLast) {
-    Fixture f({100, 100, 100}, false);
-    auto ref = f.play();
-    EXPECT_EQ(0u, ref->getIndex());
-    EXPECT_FALSE(ref->isFinished());
-
-    ref->perform(250);  // 250 - 100 - 100
-    EXPECT_EQ(2u, ref->getIndex());
-    EXPECT_EQ(50.0f, ref->getTimeIndex());
-    EXPECT_TRUE(ref->isFinished());
-    EXPECT_EQ(f.images[2].get(), ref->getImage());
-
-    ref->perform(60);
-    EXPECT_EQ(2u, ref->getIndex());
-    EXPECT_EQ(50.0f, ref->getTimeIndex());
-    EXPECT_TRUE(ref->isFinished());
-
-    // Finished from the moment the last frame is entered, not when it has been shown.
-    auto early = f.play();
-    early->perform(201);
-    EXPECT_EQ(2u, early->getIndex());
-    EXPECT_TRUE(early->isFinished());
-
-    // A huge step after a short last frame leaves the remainder where stepping in place would.
-    Fixture shortEnd({10, 10, 7}, false);
-    auto end = shortEnd.play();
-    end->perform(1000000);
-    EXPECT_EQ(2u, end->getIndex());
-    LiteralPlayer literal({10, 10, 7}, false, 1);
-    literal.perform(1000000);
-    EXPECT_EQ(literal.time, end->getTimeIndex());
+TEST(AnimationReference, TimingRuleWalksFramesCarriesTimeAndStopsOrWraps) {
+    struct Step {
+        float ticks;
+        unsigned index;
+        float time;
+        bool finished;
+    };
+    struct Case {
+        std::vector<float> delays;
+        bool loop;
+        float speed;
+        std::vector<Step> steps;
+    };
+    const Case cases[] = {
+        // Several frames in one call; finished from the moment the last frame is entered.
+        {{100, 100, 100}, false, 1, {{250, 2, 50, true}, {60, 2, 50, true}}},
+        // A frame is left only when its delay is exceeded; the step after the last wraps.
+        {{100, 100}, true, 1, {{100, 0, 100, false}, {1, 1, 1, false}, {100, 0, 1, false}}},
+        // The delay of the frame entered is subtracted: frame 1 then lasts 450 more.
+        {{100, 300, 100}, false, 1, {{150, 1, -150, false}, {449, 1, 299, false}, {2, 2, 1, true}}},
+        {{100, 300, 100}, false, 2, {{200, 0, 200, false}, {1, 1, -399, false}}}};
+    for (const Case& c : cases) {
+        Fixture f(c.delays, c.loop);
+        auto ref = f.play(c.speed);
+        EXPECT_EQ(0u, ref->getIndex());
+        for (const Step& s : c.steps) {
+            ref->perform(s.ticks);
+            SCOPED_TRACE(testing::Message() << c.delays.size() << " frames, +" << s.ticks);
+            EXPECT_EQ(s.index, ref->getIndex());
+            EXPECT_EQ(s.time, ref->getTimeIndex());
+            EXPECT_EQ(s.finished, ref->isFinished());
+            EXPECT_EQ(f.images[s.index].get(), ref->getImage());
+        }
+    }
 }
 
-TEST(AnimationReference, LoopingAnimationLeavesAFrameOnlyWhenItsDelayIsExceededAndWraps) {
-    Fixture f({100, 100}, true);
-    auto ref = f.play();
-    ref->perform(100);  // not greater than 100
-    EXPECT_EQ(0u, ref->getIndex());
-    ref->perform(1);
-    EXPECT_EQ(1u, ref->getIndex());
-    EXPECT_EQ(1.0f, ref->getTimeIndex());
-    ref->perform(100);
-    EXPECT_EQ(0u, ref->getIndex());
-    EXPECT_EQ(1.0f, ref->getTimeIndex());
-    EXPECT_FALSE(ref->isFinished());
-
-    // Hours of elapsed time in one call: whole cycles change nothing but the time.
-    ref->perform(3600000.5f);
-    LiteralPlayer literal({100, 100}, true, 1);
-    literal.perform(101);
-    literal.perform(100);
-    literal.perform(3600000.5f);
-    EXPECT_EQ(literal.index, ref->getIndex());
-    EXPECT_EQ(literal.time, ref->getTimeIndex());
-    EXPECT_FALSE(ref->isFinished());
-}
-
-TEST(AnimationReference, CarryUsesTheDelayOfTheFrameEnteredAndSpeedScalesEveryDelay) {
-    Fixture f({100, 300, 100}, false);
-    auto ref = f.play();
-    ref->perform(150);
-    EXPECT_EQ(1u, ref->getIndex());
-    EXPECT_EQ(-150.0f, ref->getTimeIndex());  // 150 - 300: frame 1 lasts 450 more
-    ref->perform(449);
-    EXPECT_EQ(1u, ref->getIndex());
-    ref->perform(2);
-    EXPECT_EQ(2u, ref->getIndex());
-
-    auto slow = f.play(2.0f);
-    slow->perform(200);
-    EXPECT_EQ(0u, slow->getIndex());
-    slow->perform(1);
-    EXPECT_EQ(1u, slow->getIndex());
-    EXPECT_EQ(-399.0f, slow->getTimeIndex());  // 201 - 2 x 300
-}
-
-TEST(AnimationReference, FollowsTheLiteralTimingRuleForRandomAnimations) {
+TEST(AnimationReference, FollowsTheLiteralRuleForRandomAnimationsAndLongStalls) {
     std::mt19937 random(20240611);
     const float speeds[] = {0.5f, 1.0f, 2.0f, 3.0f};
     for (int round = 0; round < 300; ++round) {
         std::vector<float> delays(1 + random() % 6);
         for (float& d : delays)
-            d = static_cast<float>(1 + random() % 60);
+            d = float(1 + random() % 60);
         const bool loop = random() % 2;
         const float speed = speeds[random() % 4];
         Fixture f(delays, loop);
         auto ref = f.play(speed);
         LiteralPlayer literal(delays, loop, speed);
         for (int call = 0; call < 40; ++call) {
-            // Mostly frame-sized steps, sometimes a long stall.
-            const float ticks =
-                static_cast<float>(random() % 10 == 0 ? random() % 100000 : random() % 150);
+            // Mostly frame-sized steps, sometimes a stall over many whole cycles.
+            const float ticks = float(random() % 10 ? random() % 150 : random() % 100000);
             ref->perform(ticks);
             literal.perform(ticks);
             ASSERT_EQ(literal.index, ref->getIndex()) << "round " << round << " call " << call;
             ASSERT_EQ(literal.time, ref->getTimeIndex()) << "round " << round << " call " << call;
-            ASSERT_EQ(f.images[literal.index].get(), ref->getImage());
             ASSERT_EQ(!loop && literal.index == literal.target, ref->isFinished());
         }
     }
 }
 
-TEST(AnimationReference, CopiesTheCurrentFrameImageAndDrawsThroughIt) {
-    Fixture f({10, 10}, true);
-    f.images[1]->setHotspot(Vector2D(3, 4));
-    auto ref = f.play();
-    EXPECT_EQ(10u, ref->getWidth());
-    EXPECT_EQ(20u, ref->getHeight());
-    ref->perform(11);
-    EXPECT_EQ(11u, ref->getWidth());
-    EXPECT_EQ(21u, ref->getHeight());
-    EXPECT_EQ(Vector2D(3, 4), ref->getHotspot());
-    EXPECT_EQ(f.images[1]->getOuterBoundingBox(), ref->getOuterBoundingBox());
-
-    FakeImage::calls().clear();
-    ref->draw(Vector2D(5, 6));
-    ref->draw(Rect(1, 2, 3, 4));
-    ref->drawStretched(Rect(7, 8, 9, 10));
-    const std::vector<std::string> expected = {"f1 at 5 6 0 0", "f1 rect 1 2 3 4",
-                                               "f1 stretched 7 8 9 10"};
-    EXPECT_EQ(expected, FakeImage::calls());
-}
-
-TEST(AnimationReference, FramesWithoutImagesAndAnimationsWithoutFramesAreSafe) {
-    // The middle frame named an image its bank did not have.
-    Fixture f({10, 10, 10}, true);
+TEST(AnimationReference, TakesOnTheFrameImageAndDrawsThroughItOrNotAtAll) {
+    // The middle frame named an image its bank did not have: it draws nothing.
+    Fixture f({10, 10, 10}, false);
+    f.images[2]->setHotspot(Vector2D(3, 4));
     f.animation.frames[1].image = nullptr;
     auto ref = f.play();
-    ref->perform(11);
-    EXPECT_EQ(1u, ref->getIndex());
-    EXPECT_EQ(nullptr, ref->getImage());
-    FakeImage::calls().clear();
-    ref->draw(Vector2D(0, 0));
-    ref->draw(Rect(0, 0, 1, 1));
-    ref->drawStretched(Rect(0, 0, 1, 1));
-    EXPECT_TRUE(FakeImage::calls().empty());
-    ref->perform(10);
-    EXPECT_EQ(2u, ref->getIndex());
-    ref->draw(Vector2D(0, 0));
-    EXPECT_EQ(1u, FakeImage::calls().size());
+    for (const char* expected :
+         {"f0 at 5 f0 rect 1 f0 stretched 7 ", "", "f2 at 5 f2 rect 1 f2 stretched 7 "}) {
+        FakeImage::calls.clear();
+        ref->draw(Vector2D(5, 6));
+        ref->draw(Rect(1, 2, 3, 4));
+        ref->drawStretched(Rect(7, 8, 9, 10));
+        EXPECT_EQ(expected, FakeImage::calls);
+        ref->perform(11);
+    }
+    EXPECT_EQ(12u, ref->getWidth());
+    EXPECT_EQ(22u, ref->getHeight());
+    EXPECT_EQ(Vector2D(3, 4), ref->getHotspot());
+    EXPECT_EQ(f.images[2]->getOuterBoundingBox(), ref->getOuterBoundingBox());
+}
 
+TEST(AnimationReference, MissingFramesAndDegenerateDelaysAreSafe) {
+    Animation empty("empty");
     for (bool loop : {false, true}) {
-        Animation empty("empty");
         empty.loop = loop;
         std::unique_ptr<AnimationReference> none(empty.getReference(1.0f));
         none->perform(1000);
         none->draw(Vector2D(0, 0));
-        none->draw(Rect(0, 0, 1, 1));
-        none->drawStretched(Rect(0, 0, 1, 1));
         EXPECT_EQ(nullptr, none->getFrame());
-        EXPECT_EQ(0u, none->getIndex());
         EXPECT_EQ(!loop, none->isFinished());
     }
+    AnimationReference().perform(5);
 
-    AnimationReference unset;
-    unset.perform(5);
-    unset.draw(Vector2D(0, 0));
-    EXPECT_TRUE(unset.isFinished());
-}
-
-TEST(AnimationReference, DegenerateDelaysNeverHangAPerform) {
-    // Zero delays (or a zero speed) in a looping animation: no time can ever be used up.
-    Fixture zero({0, 0, 0}, true);
-    auto ref = zero.play();
-    ref->perform(5);
-    EXPECT_EQ(0.0f, ref->getTimeIndex());
-    EXPECT_LT(ref->getIndex(), 3u);
-
-    Fixture negative({-5, 10}, false);
+    // Zero delays or speed (no time is ever used up), infinite time and negative delays must
+    // return.
+    Fixture zeros({0, 0, 0}, true), loop({10, 10}, true), negative({-5, 10}, false);
+    auto zero = zeros.play(), stopped = loop.play(0.0f), endless = loop.play();
+    for (AnimationReference* r : {zero.get(), stopped.get(), endless.get()}) {
+        r->perform(r == endless.get() ? std::numeric_limits<float>::infinity() : 100.0f);
+        EXPECT_EQ(0.0f, r->getTimeIndex());
+    }
     auto neg = negative.play();
     neg->perform(1);
     EXPECT_TRUE(neg->isFinished());
-
-    Fixture f({10, 10}, true);
-    auto fast = f.play(0.0f);
-    fast->perform(100);
-    EXPECT_EQ(0.0f, fast->getTimeIndex());
-    auto endless = f.play();
-    endless->perform(std::numeric_limits<float>::infinity());
-    EXPECT_EQ(0.0f, endless->getTimeIndex());
 }
 
 }  // namespace
