@@ -3,201 +3,185 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
+#include "debug/log.hpp"
 #include "gfx/images/image_loader.hpp"
 #include "gfx/images/simple_image.hpp"
-#include "images/pictures.hpp"
+#include "lumo/convert.hpp"
 #include "resources/resource_manager.hpp"
+#include "support/gl_test_window.hpp"
 #include "support/temp_dir.hpp"
 
 using lumo::gfx::ImageBank;
-using lumo::gfx::ImageLoader;
 using lumo::gfx::ImageResource;
 using lumo::gfx::SimpleImage;
-using lumo::testing::Rgba;
-using lumo::testing::TempDir;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
 
 namespace {
 
-SimpleImage* simple(ImageResource* image) {
-    return dynamic_cast<SimpleImage*>(image);
+GLuint texture(ImageResource* image) {
+    return dynamic_cast<SimpleImage*>(image)->getTextureName();
 }
 
-struct Counter : lumo::RefreshingBankHandler {
-    void elementRefreshed() override { ++count; }
-    int count = 0;
-};
+GLint parameter(ImageResource* image, GLenum name) {
+    glBindTexture(GL_TEXTURE_2D, texture(image));
+    GLint value = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
+    return value;
+}
 
-TEST(ImageBankReading, EntriesTakeTheirAttributesAndLoopsNumberThem) {
-    TempDir dir;
-    const std::string file = dir.write("resources.xml", R"(<resources>
+TEST(ImageBankReading, EntriesTakeTheirAttributesLoopsNumberThemAndBadOnesAreLogged) {
+    lumo::debug::nameFrameworkGroups();
+    lumo::testing::TempDir dir;
+    lumo::ResourceManager manager;
+    testing::internal::CaptureStdout();
+    manager.load(dir.write("resources.xml", R"(<resources>
   <images name="pics" dir="gfx/">
     <image filename="enemy.png"/>
     <image name="orphan"/>
+    <image/>
     <image name="hero" filename="hero.png" hotX="4.5" hotY="-2" bitmaskThreshold="0.5"
            clamp="t" filter="trilinear"/>
     <image name="odd" filename="odd.png" filter="Linear" clamp="yes"/>
     <image name="plain" filename="plain.png" filter="none"/>
-    <loop var="i" from="1" to="3" digits="2">
-      <image name="walk[i]" filename="walk[i].png"/>
-    </loop>
+    <loop var="i" from="1" to="3" digits="2"><image name="walk[i]" filename="walk[i].png"/></loop>
     <loop to="3"><image name="never" filename="never.png"/></loop>
     <sprite name="ignored" filename="ignored.png"/>
     <image name="plain" filename="again.png"/>
   </images>
-</resources>)");
-    lumo::ResourceManager manager;
-    CaptureStdout();
-    manager.load(file, "");
-    const std::string log = GetCapturedStdout();
+</resources>)"),
+                 "");
+    const std::string log = testing::internal::GetCapturedStdout();
     std::unique_ptr<ImageBank> bank(dynamic_cast<ImageBank*>(manager["pics"]));
     manager.clear();
     ASSERT_NE(nullptr, bank);
 
-    EXPECT_NE(std::string::npos, log.find("No name specified for image. Using filename."));
-    EXPECT_NE(std::string::npos,
-              log.find("No filename specified for image \"orphan\". Skipping entry."));
-    EXPECT_NE(std::string::npos,
-              log.find("(error) No variable specified for loop. Skipping loop."));
-    EXPECT_EQ(7u, bank->size());
-    EXPECT_EQ(nullptr, bank->at("orphan"));
-    EXPECT_EQ(nullptr, bank->at("ignored"));
-
-    ImageResource* enemy = bank->at("enemy.png");
-    ASSERT_NE(nullptr, enemy);
-    EXPECT_EQ(dir.path() + "/gfx/enemy.png", enemy->getFilename());
-    EXPECT_EQ(lumo::Vector2D(0, 0), enemy->getHotspot());
-    EXPECT_EQ(-1.0f, enemy->getBitmaskThreshold());
-    EXPECT_FALSE(enemy->getClamp());
-    EXPECT_EQ(lumo::gfx::ifLinear, enemy->getFilter());
-
-    ImageResource* hero = bank->at("hero");
-    ASSERT_NE(nullptr, hero);
-    EXPECT_EQ(lumo::Vector2D(4.5f, -2), hero->getHotspot());
-    EXPECT_EQ(0.5f, hero->getBitmaskThreshold());
-    EXPECT_TRUE(hero->getClamp());
-    EXPECT_EQ(lumo::gfx::ifTrilinear, hero->getFilter());
-    EXPECT_EQ(nullptr, hero->getBitmask());  // nothing is loaded while reading
-    EXPECT_EQ(0u, hero->getWidth());
-
-    EXPECT_EQ(lumo::gfx::ifLinear, bank->at("odd")->getFilter());
-    EXPECT_FALSE(bank->at("odd")->getClamp());
-    // The later "plain" replaced the earlier one, filter and all.
-    EXPECT_EQ(dir.path() + "/gfx/again.png", bank->at("plain")->getFilename());
-    EXPECT_EQ(lumo::gfx::ifLinear, bank->at("plain")->getFilter());
-
-    for (const char* n : {"01", "02", "03"}) {
-        ImageResource* walk = bank->at(std::string("walk") + n);
-        ASSERT_NE(nullptr, walk) << n;
-        EXPECT_EQ(dir.path() + "/gfx/walk" + n + ".png", walk->getFilename());
+    for (const char* line : {"(warning) No name specified for image. Using filename.",
+                             "(error) No filename specified for image \"orphan\". Skipping entry.",
+                             "(error) No filename specified for image \"\". Skipping entry.",
+                             "(error) No variable specified for loop. Skipping loop."})
+        EXPECT_NE(std::string::npos, log.find(std::string("[lumo:images] ") + line)) << line;
+    // "<file> <hotspot> <threshold> <clamp> <filter>": a filter written Linear is not
+    // recognised, "yes" is no boolean, and the later "plain" replaced the earlier one.
+    const std::pair<const char*, const char*> expected[] = {
+        {"enemy.png", "gfx/enemy.png 0,0 -1 0 1"}, {"hero", "gfx/hero.png 4.5,-2 0.5 1 3"},
+        {"odd", "gfx/odd.png 0,0 -1 0 1"},         {"plain", "gfx/again.png 0,0 -1 0 1"},
+        {"walk01", "gfx/walk01.png 0,0 -1 0 1"},   {"walk02", "gfx/walk02.png 0,0 -1 0 1"},
+        {"walk03", "gfx/walk03.png 0,0 -1 0 1"}};
+    EXPECT_EQ(std::size(expected), bank->size());
+    for (const auto& e : expected) {
+        const ImageResource* i = bank->at(e.first);
+        ASSERT_NE(nullptr, i) << e.first;
+        EXPECT_EQ(dir.path() + "/" + e.second,
+                  i->getFilename() + " " + lumo::toStr(i->getHotspot().x) + "," +
+                      lumo::toStr(i->getHotspot().y) + " " + lumo::toStr(i->getBitmaskThreshold()) +
+                      " " + lumo::toStr(i->getClamp()) + " " + lumo::toStr(int(i->getFilter())));
+        EXPECT_EQ(nullptr, i->getBitmask());  // no file is opened while reading
     }
-    EXPECT_EQ(nullptr, bank->at("walk1"));
 }
 
 class ImageBankTest : public ::testing::Test {
   protected:
+    // A bank of images a, b and c (16 x 8, clear in the left 4 columns) and "bad", which has no
+    // file yet; each wants a bitmask.
     void SetUp() override {
-        lumo::testing::openWindow();
-        for (const char* name : {"a", "b", "c"})
-            lumo::testing::writePng(dir.file(std::string(name) + ".png"), 16, 8, [](int x, int) {
-                return Rgba{255, 255, 255, x < 4 ? 0 : 255};
-            });
-    }
-    // A bank of `names`, each loading <name>.png with a bitmask.
-    std::unique_ptr<ImageBank> bankOf(std::initializer_list<const char*> names) {
-        std::unique_ptr<ImageBank> bank(new ImageBank);
-        for (const char* name : names) {
-            SimpleImage* image = new SimpleImage(name, dir.file(std::string(name) + ".png"));
+        lumo::testing::openTestWindow();
+        for (const char* name : {"a", "b", "c", "bad"}) {
+            if (std::string(name) != "bad")
+                lumo::testing::writePicture(dir.file(name), 16, 8, [](int x, int) {
+                    return lumo::testing::Rgba{255, 255, 255, x < 4 ? 0 : 255};
+                });
+            SimpleImage* image = new SimpleImage(name, dir.file(name));
             image->setBitmaskThreshold(0.5f);
-            *bank += image;
+            bank += image;
         }
-        return bank;
     }
-    TempDir dir;
+    void TearDown() override { bank.release(); }
+
+    struct Counter : lumo::RefreshingBankHandler {
+        void elementRefreshed() override { ++count; }
+        int count = 0;
+    } counter;
+    lumo::testing::TempDir dir;
+    ImageBank bank;
 };
 
-TEST_F(ImageBankTest, RefreshLoadsEveryImageOnceAndReleaseFreesTheTextures) {
-    std::unique_ptr<ImageBank> bank = bankOf({"c", "a", "b"});
-    Counter counter;
-    bank->refresh(&counter);
+TEST_F(ImageBankTest, RefreshLoadsOnceMasksOutliveReleasesAndFiltersAreCappedByTheBank) {
+    delete bank.at("bad");
+    bank.at("a")->setBitmaskThreshold(-1);
+    bank.at("a")->setFilterChoice(lumo::gfx::ifNone);
+    bank.at("b")->setFilterChoice(lumo::gfx::ifTrilinear);
+    bank.at("b")->setClamp(true);
+    bank.refresh(&counter);
     EXPECT_EQ(3, counter.count);
-    // The bitmask row cache kept between equally wide images is let go after the last.
     EXPECT_EQ(0, lumo::gfx::bitmaskCacheSize());
-    for (ImageBank::iterator it = bank->begin(); it != bank->end(); ++it) {
-        EXPECT_NE(0u, simple(*it)->getTextureName()) << it.name();
-        ASSERT_NE(nullptr, it->getBitmask());
-        EXPECT_EQ(lumo::gfx::Bitmask::RectInt(4, 0, 12, 8), it->getOuterBoundingBox());
-    }
-    const GLuint texture = simple(bank->at("a"))->getTextureName();
-    const lumo::gfx::Bitmask* mask = bank->at("a")->getBitmask();
-    bank->refresh(nullptr);  // nothing to load again
-    EXPECT_EQ(texture, simple(bank->at("a"))->getTextureName());
+    const GLuint c = texture(bank.at("c"));
+    const lumo::gfx::Bitmask* mask = bank.at("c")->getBitmask();
+    ASSERT_NE(nullptr, mask);
+    EXPECT_EQ(lumo::gfx::RectInt(4, 0, 12, 8), bank.at("c")->getOuterBoundingBox());
+    EXPECT_EQ(lumo::gfx::RectInt(4, 0, 12, 8), bank.at("c")->getInnerBoundingBox());
+    // Without a threshold: no mask, and the boxes cover the picture as it was before the load.
+    EXPECT_EQ(nullptr, bank.at("a")->getBitmask());
+    EXPECT_EQ(lumo::gfx::RectInt(0, 0, 0, 0), bank.at("a")->getOuterBoundingBox());
 
-    bank->reload();
-    EXPECT_NE(0u, simple(bank->at("a"))->getTextureName());
-    EXPECT_EQ(mask, bank->at("a")->getBitmask());
+    EXPECT_EQ(GL_NEAREST, parameter(bank.at("a"), GL_TEXTURE_MIN_FILTER));
+    EXPECT_EQ(GL_NEAREST, parameter(bank.at("a"), GL_TEXTURE_MAG_FILTER));
+    EXPECT_EQ(GL_REPEAT, parameter(bank.at("a"), GL_TEXTURE_WRAP_S));
+    // Mipmaps are uploaded, but the bank's linear filter is what is used.
+    EXPECT_EQ(GL_LINEAR, parameter(bank.at("b"), GL_TEXTURE_MIN_FILTER));
+    GLint level1 = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 1, GL_TEXTURE_WIDTH, &level1);
+    EXPECT_EQ(8, level1);
+    EXPECT_EQ(GL_CLAMP_TO_EDGE, parameter(bank.at("b"), GL_TEXTURE_WRAP_T));
+    bank.filter = lumo::gfx::ifTrilinear;
+    bank.at("b")->setFilter(lumo::gfx::ifBilinear);
+    EXPECT_EQ(GL_NEAREST_MIPMAP_LINEAR, parameter(bank.at("b"), GL_TEXTURE_MIN_FILTER));
+    bank.at("b")->setFilter(lumo::gfx::ifTrilinear);
+    EXPECT_EQ(GL_LINEAR_MIPMAP_LINEAR, parameter(bank.at("b"), GL_TEXTURE_MIN_FILTER));
+    EXPECT_EQ(GL_LINEAR, parameter(bank.at("b"), GL_TEXTURE_MAG_FILTER));
+    EXPECT_EQ(lumo::gfx::ifTrilinear, bank.at("b")->getFilter());
 
-    bank->release();
-    for (ImageBank::iterator it = bank->begin(); it != bank->end(); ++it) {
-        EXPECT_EQ(0u, simple(*it)->getTextureName());
-        EXPECT_EQ(16u, it->getWidth());
-        EXPECT_NE(nullptr, it->getBitmask());
-    }
-    EXPECT_EQ(GL_FALSE, glIsTexture(texture));
-    bank->refresh(nullptr);
-    EXPECT_NE(0u, simple(bank->at("b"))->getTextureName());
-    bank->release();
+    bank.refresh(nullptr);
+    EXPECT_EQ(c, texture(bank.at("c")));  // nothing loaded again
+    bank.reload();
+    bank.release();
+    EXPECT_EQ(GL_FALSE, glIsTexture(c));
+    EXPECT_EQ(0u, texture(bank.at("c")));
+    EXPECT_EQ(16u, bank.at("a")->getWidth());
+    EXPECT_EQ(lumo::gfx::RectInt(0, 0, 16, 8), bank.at("a")->getOuterBoundingBox());
+    EXPECT_EQ(mask, bank.at("c")->getBitmask());
+    bank.refresh(nullptr);
+    EXPECT_NE(0u, texture(bank.at("c")));
 }
 
-TEST_F(ImageBankTest, ABadFileStopsTheRefreshWithItsMessage) {
-    std::unique_ptr<ImageBank> bank = bankOf({"a", "bad", "c"});
-    std::ofstream(dir.file("bad.png")) << "not a picture";
-    Counter counter;
+TEST_F(ImageBankTest, ABadFileStopsARefreshWithItsMessageAndTheLoaderGetsPastIt) {
+    dir.write("bad", "not a picture");
     try {
-        bank->refresh(&counter);
+        bank.refresh(&counter);
         ADD_FAILURE() << "refresh did not throw";
     } catch (const std::string& message) {
-        EXPECT_NE(std::string::npos, message.find(dir.file("bad.png"))) << message;
+        EXPECT_NE(std::string::npos, message.find(dir.file("bad"))) << message;
     }
-    EXPECT_EQ(1, counter.count);
-    EXPECT_NE(0u, simple(bank->at("a"))->getTextureName());
-    EXPECT_EQ(0u, simple(bank->at("c"))->getTextureName());
+    EXPECT_EQ(2, counter.count);  // a and b, in name order
+    EXPECT_NE(0u, texture(bank.at("b")));
+    EXPECT_EQ(0u, texture(bank.at("c")));
+    // The row cache that the last image would have let go is released anyway.
     EXPECT_EQ(0, lumo::gfx::bitmaskCacheSize());
-    bank->release();
-}
 
-TEST_F(ImageBankTest, TheLoaderRefreshesImagesWithinItsDeadlinesAndGetsPastBadFiles) {
-    std::unique_ptr<ImageBank> bank = bankOf({"a", "bad", "c"});
-    ImageLoader loader(bank.get(), nullptr);
-    EXPECT_EQ(3u, loader.totalCount);
-
-    loader.perform(0);  // deadline passed already
+    lumo::gfx::ImageLoader loader(&bank, nullptr);
+    EXPECT_EQ(4u, loader.totalCount);
+    loader.perform(0);  // the deadline has passed already
     EXPECT_EQ(0u, loader.finishedCount);
+    EXPECT_THROW(loader.perform(SDL_GetTicks() + 60000), std::string);  // a, b, then bad
+    EXPECT_EQ(3u, loader.finishedCount);
     EXPECT_FALSE(loader.hasFinished);
-
-    EXPECT_THROW(loader.perform(SDL_GetTicks() + 60000), std::string);
-    EXPECT_EQ(2u, loader.finishedCount);
-    EXPECT_NE(0u, simple(bank->at("a"))->getTextureName());
     loader.perform(SDL_GetTicks() + 60000);
     EXPECT_TRUE(loader.hasFinished);
-    EXPECT_EQ(3u, loader.finishedCount);
-    EXPECT_FLOAT_EQ(1.0f, loader.getProgressRelative());
-    EXPECT_NE(0u, simple(bank->at("c"))->getTextureName());
+    EXPECT_EQ(4u, loader.finishedCount);
+    EXPECT_NE(0u, texture(bank.at("c")));
     EXPECT_EQ(0, lumo::gfx::bitmaskCacheSize());
-    bank->release();
-}
-
-TEST(ImageBankGenerator, MakesImageBanksOnlyForItsType) {
-    std::unique_ptr<lumo::BasicResourceBank> bank(
-        lumo::gfx::imageResourceBankGenerator.generateBank("images"));
-    ASSERT_NE(nullptr, dynamic_cast<ImageBank*>(bank.get()));
-    EXPECT_EQ("images", bank->getNodeName());
-    EXPECT_EQ(nullptr, lumo::gfx::imageResourceBankGenerator.generateBank("image"));
 }
 
 }  // namespace

@@ -1,126 +1,182 @@
 #include "gfx/images/simple_image.hpp"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "debug/message_stack.hpp"
-#include "images/pictures.hpp"
+#include "support/gl_test_window.hpp"
 #include "support/temp_dir.hpp"
 
-using lumo::gfx::ImageBank;
+using lumo::Rect;
+using lumo::Vector2D;
 using lumo::gfx::SimpleImage;
 using lumo::testing::Rgba;
-using lumo::testing::TempDir;
-using lumo::testing::TextureContents;
 
 namespace {
 
+const Rgba red{255, 0, 0, 255}, green{0, 255, 0, 255}, blue{0, 0, 255, 255};
+const Rgba yellow{255, 255, 0, 255}, black{0, 0, 0, 255}, clear{0, 0, 0, 0};
+
+// Texel (x, y) of level 0 of a texture, row 0 being the picture's top row.
+Rgba texel(GLuint texture, int x, int y) {
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    std::vector<unsigned char> t(std::size_t(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
+    const unsigned char* p = &t[(std::size_t(y) * w + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+}
+
 class SimpleImageTest : public ::testing::Test {
   protected:
-    void SetUp() override { lumo::testing::openWindow(); }
-
-    // A SimpleImage of the file, refreshed; released and destroyed with the test.
-    SimpleImage* loaded(const std::string& path, float threshold = -1) {
-        images.emplace_back(new SimpleImage("picture", path));
-        images.back()->setBitmaskThreshold(threshold);
-        images.back()->refresh(true);
-        return images.back().get();
-    }
+    void SetUp() override { lumo::testing::openTestWindow(); }
     void TearDown() override {
         for (auto& image : images)
             image->release(true);
     }
+    // The picture file `name` as a refreshed image, released with the test.
+    SimpleImage* loaded(const std::string& name, float threshold = -1) {
+        images.emplace_back(new SimpleImage("picture", dir.file(name)));
+        images.back()->setBitmaskThreshold(threshold);
+        images.back()->setFilterChoice(lumo::gfx::ifNone);
+        images.back()->refresh(true);
+        return images.back().get();
+    }
 
-    TempDir dir;
+    lumo::testing::TempDir dir;
     std::vector<std::unique_ptr<SimpleImage>> images;
 };
 
 TEST_F(SimpleImageTest, TexturesArePaddedToPowersOfTwoWithTransparentTexels) {
-    const std::string wide = dir.file("wide.png");
-    lumo::testing::writePng(wide, 100, 30, [](int, int) { return Rgba{10, 20, 30, 255}; });
-    SimpleImage* image = loaded(wide);
-    EXPECT_EQ(100u, image->getWidth());
-    EXPECT_EQ(30u, image->getHeight());
-    EXPECT_EQ(128u, image->getTextureWidth());
-    EXPECT_EQ(32u, image->getTextureHeight());
-    EXPECT_FLOAT_EQ(0.0f, image->getLeftTexCoord());
-    EXPECT_FLOAT_EQ(0.78125f, image->getRightTexCoord());
-    EXPECT_FLOAT_EQ(0.0f, image->getUpperTexCoord());
-    EXPECT_FLOAT_EQ(0.9375f, image->getLowerTexCoord());
-    TextureContents texture(image->getTextureName());
-    EXPECT_EQ(128, texture.width);
-    EXPECT_EQ(32, texture.height);
-    EXPECT_EQ((Rgba{10, 20, 30, 255}), texture.at(99, 29));
-    EXPECT_EQ((Rgba{0, 0, 0, 0}), texture.at(100, 0));
-    EXPECT_EQ((Rgba{0, 0, 0, 0}), texture.at(0, 30));
-
-    for (int side : {64, 1}) {
-        const std::string square = dir.file("square" + std::to_string(side) + ".png");
-        lumo::testing::writePng(square, side, side, [](int, int) { return Rgba{1, 2, 3, 4}; });
-        SimpleImage* s = loaded(square);
-        EXPECT_EQ(static_cast<Uint32>(side), s->getTextureWidth());
-        EXPECT_EQ(static_cast<Uint32>(side), s->getTextureHeight());
-        EXPECT_FLOAT_EQ(1.0f, s->getRightTexCoord());
-        EXPECT_FLOAT_EQ(1.0f, s->getLowerTexCoord());
-        EXPECT_EQ((Rgba{1, 2, 3, 4}), TextureContents(s->getTextureName()).at(side - 1, side - 1));
+    const int sizes[][4] = {{100, 30, 128, 32}, {64, 64, 64, 64}, {1, 1, 1, 1}};
+    for (const auto& s : sizes) {
+        const std::string name = std::to_string(s[0]) + ".png";
+        lumo::testing::writePicture(dir.file(name), s[0], s[1], [](int, int) {
+            return Rgba{10, 20, 30, 255};
+        });
+        SimpleImage* image = loaded(name);
+        EXPECT_EQ(Uint32(s[0]), image->getWidth());
+        EXPECT_EQ(Uint32(s[2]), image->getTextureWidth());
+        EXPECT_EQ(Uint32(s[3]), image->getTextureHeight());
+        EXPECT_EQ(0.0f, image->getLeftTexCoord());
+        EXPECT_EQ(0.0f, image->getUpperTexCoord());
+        EXPECT_FLOAT_EQ(float(s[0]) / s[2], image->getRightTexCoord());  // 0.78125 for 100
+        EXPECT_FLOAT_EQ(float(s[1]) / s[3], image->getLowerTexCoord());  // 0.9375 for 30
+        EXPECT_EQ((Rgba{10, 20, 30, 255}), texel(image->getTextureName(), s[0] - 1, s[1] - 1));
     }
+    EXPECT_EQ(clear, texel(images[0]->getTextureName(), 100, 0));
+    EXPECT_EQ(clear, texel(images[0]->getTextureName(), 0, 30));
 }
 
-TEST_F(SimpleImageTest, PalettedSixteenBitAndBgrFilesAreUploadedWithTheirTrueColours) {
-    // Columns: red, green, blue, then a fourth colour per format.
-    auto columns = [](int x, int) {
-        static const Rgba c[] = {
-            {255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255}};
-        return c[x % 4];
-    };
+TEST_F(SimpleImageTest, EachDrawPutsTheCornersWhereTheyBelongInTheCurrentColour) {
+    // 6 x 4 in 3 x 2 quadrants: red top left, green top right, blue and yellow below.
+    lumo::testing::writePicture(dir.file("q.png"), 6, 4, [](int x, int y) {
+        return y < 2 ? (x < 3 ? red : green) : (x < 3 ? blue : yellow);
+    });
+    SimpleImage* image = loaded("q.png");
+    image->setHotspot(Vector2D(4, 2));
+    image->draw(Vector2D(10, 10));  // bottom-left corner at (10 - 4, 10 + 2), upright
+    image->draw(Rect(20, 30, 6, 4));
+    image->draw(Rect(40, 40, 3, 2));            // cropped to the top-left part
+    image->drawStretched(Rect(70, 10, 12, 8));  // scaled, top row at the bottom edge
+    const struct {
+        int x, y;
+        Rgba colour;
+    } expected[] = {{6, 12, blue},    {6, 15, red},    {11, 15, green}, {11, 12, yellow},
+                    {5, 12, black},   {6, 11, black},  {12, 15, black}, {6, 16, black},
+                    {20, 33, red},    {25, 33, green}, {20, 30, blue},  {25, 30, yellow},
+                    {40, 40, red},    {42, 41, red},   {43, 40, black}, {40, 42, black},
+                    {70, 10, red},    {81, 10, green}, {70, 17, blue},  {81, 17, yellow},
+                    {76, 14, yellow}, {82, 10, black}, {70, 18, black}, {69, 10, black}};
+    for (const auto& e : expected)
+        EXPECT_EQ(e.colour, lumo::testing::pixelAt(e.x, e.y)) << e.x << "," << e.y;
 
-    const std::string bgr = dir.file("bgr.bmp");
-    lumo::testing::writeBmp24(bgr, 4, 2, columns);
-    TextureContents fromBgr(loaded(bgr)->getTextureName());
-    for (int x = 0; x < 4; ++x)
-        EXPECT_EQ(columns(x, 0), fromBgr.at(x, 1)) << "24-bit column " << x;
-
-    const std::string sixteen = dir.file("sixteen.bmp");
-    lumo::testing::writeBmp16(sixteen, 4, 2, columns);
-    TextureContents from16(loaded(sixteen)->getTextureName());
-    for (int x = 0; x < 4; ++x) {
-        const Rgba want = columns(x, 0);
-        const Rgba got = from16.at(x, 0);
-        for (int i = 0; i < 3; ++i)  // five bits per channel: 255 comes back as 248 or so
-            EXPECT_NEAR(want[i], got[i], 8) << "16-bit column " << x << " channel " << i;
-        EXPECT_EQ(255, got[3]);
+    // The current colour tints the picture; texturing is left as it was.
+    glBindTexture(GL_TEXTURE_2D, 0);
+    lumo::Color(1, 1, 1, 0.5f).apply();
+    image->draw(Vector2D(104, 98));
+    image->draw(Rect(110, 100, 6, 4));
+    image->drawStretched(Rect(120, 100, 6, 4));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    GLint bound = -1;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(0, bound);
+    for (auto xy : {std::make_pair(100, 100), {110, 100}, {120, 103}}) {
+        const Rgba halfBlue = lumo::testing::pixelAt(xy.first, xy.second);
+        EXPECT_NEAR(128, halfBlue[2], 1) << xy.first;
+        EXPECT_EQ(0, halfBlue[0] + halfBlue[1]) << xy.first;
     }
 
-    // Entry 0 is the transparent key; the picture has a transparent left column.
-    const std::string keyed = dir.file("keyed.png");
-    ASSERT_TRUE(lumo::testing::writePalettePng(keyed, 4, 2,
-                                               {{0, 0, 0, 0}, {255, 0, 0, 255}, {0, 0, 255, 255}},
-                                               [](int x, int y) { return x == 0 ? 0 : 1 + y; }));
-    SimpleImage* paletted = loaded(keyed, 0.5f);
-    TextureContents fromPalette(paletted->getTextureName());
-    EXPECT_EQ(0, fromPalette.at(0, 0)[3]);
-    EXPECT_EQ((Rgba{255, 0, 0, 255}), fromPalette.at(1, 0));
-    EXPECT_EQ((Rgba{0, 0, 255, 255}), fromPalette.at(3, 1));
+    // Without a texture nothing is drawn.
+    image->release(true);
+    image->draw(Vector2D(134, 98));
+    image->draw(Rect(140, 100, 6, 4));
+    image->drawStretched(Rect(150, 100, 6, 4));
+    for (int x : {130, 140, 150})
+        EXPECT_EQ(black, lumo::testing::pixelAt(x, 100)) << x;
+}
+
+// A palette PNG; SDL_image reads it as an 8-bit surface with entry 0 as its colour key.
+bool writePalettePng(const std::string& path, int w, int h, const std::vector<Rgba>& palette,
+                     int (*index)(int x, int y)) {
+    std::vector<png_byte> colormap, pixels;
+    for (const Rgba& c : palette)
+        colormap.insert(colormap.end(), c.begin(), c.end());
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            pixels.push_back(png_byte(index(x, y)));
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = w;
+    image.height = h;
+    image.format = PNG_FORMAT_RGBA_COLORMAP;
+    image.colormap_entries = png_uint_32(palette.size());
+    return png_image_write_to_file(&image, path.c_str(), 0, pixels.data(), 0, colormap.data());
+}
+
+TEST_F(SimpleImageTest, BgrAndKeyedPalettePicturesKeepTheirColoursAndTransparency) {
+    // A 24-bit BMP stores B, G, R.
+    SDL_Surface* bgr = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 1, 24, 0xFF0000, 0xFF00, 0xFF, 0);
+    for (int x = 0; x < 3; ++x) {
+        SDL_Rect r = {Sint16(x), 0, 1, 1};
+        SDL_FillRect(bgr, &r,
+                     SDL_MapRGB(bgr->format, x == 0 ? 255 : 0, x == 1 ? 255 : 0, x == 2 ? 255 : 0));
+    }
+    SDL_SaveBMP(bgr, dir.file("bgr.bmp").c_str());
+    SDL_FreeSurface(bgr);
+    const GLuint texture = loaded("bgr.bmp")->getTextureName();
+    EXPECT_EQ(red, texel(texture, 0, 0));
+    EXPECT_EQ(green, texel(texture, 1, 0));
+    EXPECT_EQ(blue, texel(texture, 2, 0));
+
+    // The left column uses the transparent key entry.
+    ASSERT_TRUE(writePalettePng(dir.file("keyed.png"), 4, 2, {clear, red, blue},
+                                [](int x, int y) { return x == 0 ? 0 : 1 + y; }));
+    SimpleImage* keyed = loaded("keyed.png", 0.5f);
+    EXPECT_EQ(0, texel(keyed->getTextureName(), 0, 0)[3]);
+    EXPECT_EQ(red, texel(keyed->getTextureName(), 1, 0));
+    EXPECT_EQ(blue, texel(keyed->getTextureName(), 3, 1));
     // The bitmask sees the key as transparency too.
-    ASSERT_NE(nullptr, paletted->getBitmask());
-    EXPECT_FALSE(paletted->getBitmask()->at(0, 0));
-    EXPECT_TRUE(paletted->getBitmask()->at(1, 0));
-    EXPECT_EQ(lumo::gfx::Bitmask::RectInt(1, 0, 3, 2), paletted->getOuterBoundingBox());
+    ASSERT_NE(nullptr, keyed->getBitmask());
+    EXPECT_EQ(lumo::gfx::RectInt(1, 0, 3, 2), keyed->getOuterBoundingBox());
 }
 
-TEST_F(SimpleImageTest, UnreadableFilesThrowAMessageNamingTheFile) {
+TEST_F(SimpleImageTest, UnreadablePicturesThrowAMessageNamingTheFile) {
     const std::size_t depth = lumo::debug::messageCount();
-    const std::string missing = dir.file("missing.png");
-    std::ofstream(dir.file("junk.png")) << "this is no picture at all";
-    std::ofstream(dir.file("empty.png"));
-    const std::string full = dir.file("full.png");
-    lumo::testing::writePng(full, 40, 40, [](int x, int y) { return Rgba{x, y, 0, 255}; });
-    const std::string cut = lumo::testing::readFileText(full).substr(0, 120);
-    std::ofstream(dir.file("cut.png"), std::ios::binary) << cut;
-
+    lumo::testing::writePicture(dir.file("full.png"), 40, 40, [](int x, int y) {
+        return Rgba{x, y, 0, 255};
+    });
+    dir.write("cut.png", lumo::testing::readFileText(dir.file("full.png")).substr(0, 120));
+    dir.write("junk.png", "this is no picture at all");
+    dir.write("empty.png", "");
     for (const char* name : {"missing.png", "junk.png", "empty.png", "cut.png"}) {
         SimpleImage image("x", dir.file(name));
         try {
@@ -135,88 +191,6 @@ TEST_F(SimpleImageTest, UnreadableFilesThrowAMessageNamingTheFile) {
         EXPECT_EQ(0u, image.getTextureName());
         EXPECT_EQ(depth, lumo::debug::messageCount());
     }
-}
-
-TEST_F(SimpleImageTest, BitmaskIsBuiltOnceAndOutlivesReleases) {
-    const std::string path = dir.file("solid.png");
-    // Opaque in a 4 x 3 block at (2, 1), counted from the top.
-    lumo::testing::writePng(path, 8, 8, [](int x, int y) {
-        return Rgba{255, 255, 255, x >= 2 && x < 6 && y >= 1 && y < 4 ? 255 : 0};
-    });
-    SimpleImage* image = loaded(path, 0.5f);
-    const lumo::gfx::Bitmask* mask = image->getBitmask();
-    ASSERT_NE(nullptr, mask);
-    EXPECT_EQ(lumo::gfx::Bitmask::RectInt(2, 1, 4, 3), image->getOuterBoundingBox());
-    EXPECT_EQ(lumo::gfx::Bitmask::RectInt(2, 1, 4, 3), image->getInnerBoundingBox());
-
-    image->release(true);
-    EXPECT_EQ(0u, image->getTextureName());
-    EXPECT_EQ(mask, image->getBitmask());
-    EXPECT_EQ(8u, image->getWidth());
-    image->refresh(true);
-    EXPECT_NE(0u, image->getTextureName());
-    EXPECT_EQ(mask, image->getBitmask());
-    image->reload(true);
-    EXPECT_EQ(mask, image->getBitmask());
-
-    // Without a threshold there is no mask, and the boxes cover the picture as it was before
-    // the load.
-    SimpleImage* plain = loaded(path);
-    EXPECT_EQ(nullptr, plain->getBitmask());
-    EXPECT_EQ(lumo::gfx::Bitmask::RectInt(0, 0, 0, 0), plain->getOuterBoundingBox());
-    plain->reload(true);
-    EXPECT_EQ(lumo::gfx::Bitmask::RectInt(0, 0, 8, 8), plain->getOuterBoundingBox());
-}
-
-TEST_F(SimpleImageTest, FiltersAreLimitedByTheBankAndClampingIsSet) {
-    const std::string path = dir.file("f.png");
-    lumo::testing::writePng(path, 8, 8, [](int, int) { return Rgba{0, 0, 0, 255}; });
-    auto parameter = [](GLuint texture, GLenum name) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        GLint value = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, name, &value);
-        return value;
-    };
-    auto levelWidth = [](GLuint texture, int level) {
-        glBindTexture(GL_TEXTURE_2D, texture);
-        GLint value = 0;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &value);
-        return value;
-    };
-
-    ImageBank bank;  // filter linear, as every bank starts
-    auto add = [&](const char* name, lumo::gfx::ImageFilter f, bool clamp) {
-        SimpleImage* image = new SimpleImage(name, path);
-        image->setFilterChoice(f);
-        image->setClamp(clamp);
-        bank += image;
-        return image;
-    };
-    SimpleImage* none = add("none", lumo::gfx::ifNone, false);
-    SimpleImage* tri = add("tri", lumo::gfx::ifTrilinear, true);
-    bank.refresh(nullptr);
-
-    EXPECT_EQ(GL_NEAREST, parameter(none->getTextureName(), GL_TEXTURE_MIN_FILTER));
-    EXPECT_EQ(GL_NEAREST, parameter(none->getTextureName(), GL_TEXTURE_MAG_FILTER));
-    EXPECT_EQ(GL_REPEAT, parameter(none->getTextureName(), GL_TEXTURE_WRAP_S));
-    EXPECT_EQ(0, levelWidth(none->getTextureName(), 1));
-    // Mipmaps are uploaded, but the bank's linear filter is what is used.
-    EXPECT_EQ(GL_LINEAR, parameter(tri->getTextureName(), GL_TEXTURE_MIN_FILTER));
-    EXPECT_EQ(4, levelWidth(tri->getTextureName(), 1));
-    EXPECT_EQ(GL_CLAMP_TO_EDGE, parameter(tri->getTextureName(), GL_TEXTURE_WRAP_S));
-    EXPECT_EQ(GL_CLAMP_TO_EDGE, parameter(tri->getTextureName(), GL_TEXTURE_WRAP_T));
-    EXPECT_EQ(lumo::gfx::ifTrilinear, tri->getFilter());
-
-    bank.filter = lumo::gfx::ifTrilinear;
-    tri->setFilter(lumo::gfx::ifBilinear);
-    EXPECT_EQ(GL_NEAREST_MIPMAP_LINEAR, parameter(tri->getTextureName(), GL_TEXTURE_MIN_FILTER));
-    EXPECT_EQ(GL_LINEAR, parameter(tri->getTextureName(), GL_TEXTURE_MAG_FILTER));
-    tri->setFilter(lumo::gfx::ifTrilinear);
-    EXPECT_EQ(GL_LINEAR_MIPMAP_LINEAR, parameter(tri->getTextureName(), GL_TEXTURE_MIN_FILTER));
-    bank.filter = lumo::gfx::ifNone;
-    tri->setFilter(lumo::gfx::ifTrilinear);
-    EXPECT_EQ(GL_NEAREST, parameter(tri->getTextureName(), GL_TEXTURE_MIN_FILTER));
-    bank.release();
 }
 
 }  // namespace
