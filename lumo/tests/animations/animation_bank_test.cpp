@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "debug/log.hpp"
 #include "gfx/images/image_bank.hpp"
 #include "lumo/convert.hpp"
 #include "resources/resource_manager.hpp"
@@ -20,6 +21,7 @@ namespace {
 // Reads `resources` as a resources file, keeping what it logged; the banks stay with the test.
 struct Banks {
     explicit Banks(const std::string& resources) {
+        lumo::debug::nameFrameworkGroups();
         testing::internal::CaptureStdout();
         manager.load(dir.write("resources.xml", resources), "");
         log = testing::internal::GetCapturedStdout();
@@ -73,8 +75,9 @@ TEST(AnimationBank, ReadsFramesFromTheNamedImageBankAndSkipsEntriesWithoutNames)
     // animations of one name replaces the earlier.
     EXPECT_EQ("pics:stand/10 -:/10 once", banks.frames("anims", "idle"));
     EXPECT_EQ("pics:walk01/4 once", banks.frames("anims", "jump"));
-    EXPECT_TRUE(banks.logged("(error) No name specified for animation. Skipping."));
-    EXPECT_TRUE(banks.logged("(error) No name specified for animation frame image. Skipping."));
+    EXPECT_TRUE(banks.logged("[lumo:images] (error) No name specified for animation. Skipping."));
+    EXPECT_TRUE(banks.logged(
+        "[lumo:images] (error) No name specified for animation frame image. Skipping."));
 }
 
 TEST(AnimationBank, LoopsNameAnimationsInPlainDecimalFramesZeroPaddedAndCanSwitchBanks) {
@@ -101,7 +104,8 @@ TEST(AnimationBank, LoopsNameAnimationsInPlainDecimalFramesZeroPaddedAndCanSwitc
     EXPECT_EQ("a:walk02/50 a:walk03/50 a:walk02/50 once", banks.frames("anims", "run2"));
     EXPECT_EQ("(none)", banks.frames("anims", "run01"));
     EXPECT_EQ("b:walk01/10 once", banks.frames("anims", "fromB"));
-    EXPECT_TRUE(banks.logged("(error) Loop range invalid: k [1;1] (step: 1). Skipping loop."));
+    EXPECT_TRUE(banks.logged(
+        "[lumo:animations] (error) Loop range invalid: k [1;1] (step: 1). Skipping loop."));
     EXPECT_EQ("-:/10 once", banks.frames("lost", "x"));
     EXPECT_TRUE(banks.logged("Unknown image bank \"nowhere\"."));
 }
