@@ -6,13 +6,12 @@
 #include <memory>
 
 #include "debug/log.hpp"
+#include "support/temp_dir.hpp"
 #include "xml/node.hpp"
 
 using lumo::xml::LoopData;
 using lumo::xml::LoopStack;
 using lumo::xml::Node;
-using testing::internal::CaptureStdout;
-using testing::internal::GetCapturedStdout;
 
 namespace {
 
@@ -23,70 +22,54 @@ std::vector<int> values(LoopData loop) {
     return seen;
 }
 
-Node* element(const char* name, std::initializer_list<std::pair<const char*, const char*>> attrs) {
-    std::vector<const char*> flat;
-    for (const auto& a : attrs) {
-        flat.push_back(a.first);
-        flat.push_back(a.second);
-    }
-    flat.push_back(nullptr);
-    return new Node(name, flat.data());
-}
-
-// Collects the expanded `file` of every entry, the way a bank loader walks its element.
-struct Loader {
-    void entries(const Node& parent) {
-        for (const Node* child : parent.children)
-            entry(*child);
-    }
-    void entry(const Node& node) {
-        if (node.name == "loop") {
-            lumo::xml::processLoop(node, loops, lumo::dbgAnimations, lumo::dbgImages,
-                                   [this](const Node& child) { entry(child); });
-        } else {
-            files.push_back(loops.expand(node.getAttribute("file", "")));
-        }
-    }
+// Walks `entries` the way a bank loader walks its element, throwing at the entry `throwAt`;
+// gives the expanded `f` of each entry, each followed by a blank, and what was logged.
+std::pair<std::string, std::string> load(const std::string& entries,
+                                         const char* throwAt = nullptr) {
+    lumo::testing::TempDir dir;
+    std::unique_ptr<Node> bank(
+        lumo::xml::loadXML(dir.write("bank.xml", "<images>" + entries + "</images>").c_str()));
     LoopStack loops;
-    std::vector<std::string> files;
-};
-
-std::vector<std::string> load(const Node& bank, std::string* log = nullptr) {
-    Loader loader;
-    CaptureStdout();
-    loader.entries(bank);
-    std::string out = GetCapturedStdout();
-    if (log)
-        *log = out;
-    EXPECT_TRUE(loader.loops.empty());
-    return loader.files;
+    std::string files;
+    std::function<void(const Node&)> entry = [&](const Node& node) {
+        if (node.name == "loop") {
+            lumo::xml::processLoop(node, loops, lumo::dbgAnimations, lumo::dbgImages, entry);
+        } else {
+            files += loops.expand(node.getAttribute("f", "")) + " ";
+            if (throwAt && files.find(throwAt) != std::string::npos)
+                throw std::string("bad entry");
+        }
+    };
+    ::testing::internal::CaptureStdout();
+    try {
+        for (const Node* child : bank->children)
+            entry(*child);
+    } catch (const std::string& message) {
+        files += message;
+    }
+    std::string log = ::testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(loops.empty()) << entries;
+    return {files, log};
 }
 
 }  // namespace
 
 TEST(LoopData, AdvancesUpToTheLastValueThatDoesNotPassMax) {
-    LoopData none;
-    EXPECT_EQ(none.var, "");
-    EXPECT_EQ(none.value, 0);
-    EXPECT_EQ(none.max, 0);
-    EXPECT_EQ(none.step, 1);
-    EXPECT_EQ(none.digits, 0);
-    EXPECT_FALSE(none.advance());
-    EXPECT_EQ(none.value, 0);
-
-    EXPECT_EQ(values(LoopData("i", 1, 3, 1, 0)), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(values(LoopData("i", 3, 1, -1, 0)), (std::vector<int>{3, 2, 1}));
-    EXPECT_EQ(values(LoopData("i", 1, 4, 2, 0)), (std::vector<int>{1, 3}));
-    EXPECT_EQ(values(LoopData("i", 10, 0, -4, 0)), (std::vector<int>{10, 6, 2}));
-    EXPECT_EQ(values(LoopData("i", 1, 4, 0, 0)), (std::vector<int>{1}));
-    EXPECT_EQ(values(LoopData("i", 5, 1, 1, 0)), (std::vector<int>{5}));
-    EXPECT_EQ(values(LoopData("i", INT_MAX - 3, INT_MAX, 2, 0)),
-              (std::vector<int>{INT_MAX - 3, INT_MAX - 1}));
-    EXPECT_EQ(values(LoopData("i", INT_MIN + 3, INT_MIN, INT_MIN, 0)),
-              (std::vector<int>{INT_MIN + 3}));
+    EXPECT_EQ(values(LoopData()), std::vector<int>{0});
+    const std::pair<LoopData, std::vector<int>> cases[] = {
+        {{"i", 1, 3, 1, 0}, {1, 2, 3}},
+        {{"i", 3, 1, -1, 0}, {3, 2, 1}},
+        {{"i", 1, 4, 2, 0}, {1, 3}},
+        {{"i", 10, 0, -4, 0}, {10, 6, 2}},
+        {{"i", 1, 4, 0, 0}, {1}},
+        {{"i", 5, 1, 1, 0}, {5}},
+        {{"i", INT_MAX - 3, INT_MAX, 2, 0}, {INT_MAX - 3, INT_MAX - 1}},
+        {{"i", INT_MIN + 3, INT_MIN, INT_MIN, 0}, {INT_MIN + 3}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(values(c.first), c.second) << c.first.value << " to " << c.first.max;
 
     EXPECT_EQ(LoopData("i", 7, 9, 1, 3).getString(), "007");
-    EXPECT_EQ(LoopData("i", 1234, 9, 1, 2).getString(), "1234");
     EXPECT_EQ(LoopData("i", 5, 9, 1, 0).getString(), "5");
     EXPECT_EQ(LoopData("i", 5, 9, 1, 1000000000).getString().size(), 64u);
 }
@@ -97,95 +80,41 @@ TEST(LoopStack, ExpandsTokensOutermostFirstUntilNoneIsLeft) {
     loops.loops.emplace_back("a", 2, 9, 1, 0);
     loops.loops.emplace_back("b", 7, 9, 1, 2);
     EXPECT_EQ(loops.expand("tile[a]_[b]/[a][a].png [c]"), "tile2_07/22.png [c]");
-    // A replacement that forms a new token gets that one replaced too.
-    LoopStack tricky;
-    tricky.loops.emplace_back("1", 1, 9, 1, 0);
-    EXPECT_EQ(tricky.expand("[[1]]x[[[1]]]"), "1x1");
-    // Outer values are in place before inner tokens are searched.
-    LoopStack chained;
-    chained.loops.emplace_back("x", 3, 9, 1, 0);
-    chained.loops.emplace_back("y3", 8, 9, 1, 0);
-    EXPECT_EQ(chained.expand("[y[x]]"), "8");
-    // Many tokens in a long text stay cheap.
-    std::string many;
-    for (int i = 0; i < 20000; ++i)
-        many += "[a]";
-    EXPECT_EQ(loops.expand(many), std::string(20000, '2'));
+    // A replacement that forms a new token gets that one replaced too, and outer values are in
+    // place before inner tokens are searched.
+    loops.loops = {LoopData("1", 1, 9, 1, 0), LoopData("x", 3, 9, 1, 0),
+                   LoopData("y3", 8, 9, 1, 0)};
+    EXPECT_EQ(loops.expand("[[1]]x[[[1]]]-[y[x]]"), "1x1-8");
 }
 
-TEST(LoopStack, ProcessLoopGeneratesNumberedEntries) {
-    Node bank("images", nullptr);
-    Node* walk = element("loop", {{"var", "i"}, {"from", "1"}, {"to", "3"}, {"digits", "2"}});
-    *walk += element("image", {{"file", "walk[i].png"}});
-    bank += walk;
-    Node* down = element("loop", {{"var", "d"}, {"from", "3"}, {"to", "1"}, {"step", "-1"}});
-    *down += element("image", {{"file", "down[d]"}});
-    bank += down;
-    Node* odd = element("loop", {{"var", "o"}, {"from", "1"}, {"to", "4"}, {"step", "2"}});
-    *odd += element("image", {{"file", "odd[o]"}});
-    bank += odd;
-    bank += element("image", {{"file", "plain[i]"}});
-
-    EXPECT_EQ(load(bank),
-              (std::vector<std::string>{"walk01.png", "walk02.png", "walk03.png", "down3", "down2",
-                                        "down1", "odd1", "odd3", "plain[i]"}));
-
-    Node grid("images", nullptr);
-    Node* outer = element("loop", {{"var", "a"}, {"from", "0"}, {"to", "1"}});
-    Node* inner = element("loop", {{"var", "b"}, {"from", "0"}, {"to", "2"}});
-    *inner += element("image", {{"file", "tile[a]_[b]"}});
-    *outer += inner;
-    *outer += element("image", {{"file", "row[a]"}});
-    grid += outer;
-    EXPECT_EQ(load(grid), (std::vector<std::string>{"tile0_0", "tile0_1", "tile0_2", "row0",
-                                                    "tile1_0", "tile1_1", "tile1_2", "row1"}));
-}
-
-TEST(LoopStack, InvalidLoopsAreLoggedAndSkipped) {
+TEST(LoopStack, ProcessLoopGeneratesEntriesOrLogsAndSkipsInvalidLoops) {
     lumo::debug::nameFrameworkGroups();
-    Node bank("images", nullptr);
-    const std::vector<Node*> invalid = {
-        element("loop", {{"from", "1"}, {"to", "3"}}),
-        element("loop", {{"var", "z"}, {"from", "1"}, {"to", "3"}, {"step", "0"}}),
-        element("loop", {{"var", "same"}, {"from", "1"}, {"to", "1"}}),
-        element("loop", {{"var", "back"}, {"from", "5"}, {"to", "1"}}),
-        element("loop", {{"var", "up"}, {"from", "0x10"}, {"to", "99"}, {"step", "-2"}}),
+    const std::string skip = " Skipping loop.\n";
+    const std::string range = "[lumo:animations] (error) Loop range invalid: ";
+    const std::pair<std::string, std::pair<std::string, std::string>> cases[] = {
+        {"<loop var='i' from='1' to='3' digits='2'><e f='walk[i].png'/></loop><e f='x[i]'/>",
+         {"walk01.png walk02.png walk03.png x[i] ", ""}},
+        {"<loop var='d' from='3' to='1' step='-1'><e f='down[d]'/></loop>",
+         {"down3 down2 down1 ", ""}},
+        {"<loop var='o' from='1' to='4' step='2'><e f='odd[o]'/></loop>", {"odd1 odd3 ", ""}},
+        {"<loop var='a' to='1'><loop var='b' to='2'><e f='[a]_[b]'/></loop><e f='row[a]'/></loop>",
+         {"0_0 0_1 0_2 row0 1_0 1_1 1_2 row1 ", ""}},
+        {"<loop from='1' to='3'><e/></loop><e f='after'/>",
+         {"after ", "[lumo:images] (error) No variable specified for loop." + skip}},
+        {"<loop var='z' from='1' to='3' step='0'><e/></loop>",
+         {"", "[lumo:animations] (error) Step size 0 invalid: z." + skip}},
+        {"<loop var='same' from='1' to='1'><e/></loop>",
+         {"", range + "same [1;1] (step: 1)." + skip}},
+        {"<loop var='back' from='5' to='1'><e/></loop>",
+         {"", range + "back [5;1] (step: 1)." + skip}},
+        {"<loop var='up' from='0x10' to='99' step='-2'><e/></loop>",
+         {"", range + "up [16;99] (step: -2)." + skip}},
     };
-    for (Node* loop : invalid) {
-        *loop += element("image", {{"file", "never"}});
-        bank += loop;
-    }
-    bank += element("image", {{"file", "after"}});
+    for (const auto& c : cases)
+        EXPECT_EQ(load(c.first), c.second) << c.first;
 
-    std::string log;
-    EXPECT_EQ(load(bank, &log), std::vector<std::string>{"after"});
-    EXPECT_EQ(log,
-              "[lumo:images] (error) No variable specified for loop. Skipping loop.\n"
-              "[lumo:animations] (error) Step size 0 invalid: z. Skipping loop.\n"
-              "[lumo:animations] (error) Loop range invalid: same [1;1] (step: 1). Skipping "
-              "loop.\n"
-              "[lumo:animations] (error) Loop range invalid: back [5;1] (step: 1). Skipping "
-              "loop.\n"
-              "[lumo:animations] (error) Loop range invalid: up [16;99] (step: -2). Skipping "
-              "loop.\n");
-}
-
-TEST(LoopStack, ThrowingEntryLeavesNoActiveLoop) {
-    Node outer("loop", nullptr);
-    outer["var"] = "a";
-    outer["to"] = "2";
-    Node* inner = element("loop", {{"var", "b"}, {"to", "2"}});
-    *inner += element("image", {{"file", "x"}});
-    outer += inner;
-
-    LoopStack loops;
-    std::function<void(const Node&)> entry = [&](const Node& node) {
-        if (node.name == "loop") {
-            lumo::xml::processLoop(node, loops, lumo::dbgAnimations, entry);
-        } else if (loops.expand("[a][b]") == "11") {
-            throw std::string("bad entry");
-        }
-    };
-    EXPECT_THROW(lumo::xml::processLoop(outer, loops, lumo::dbgAnimations, entry), std::string);
-    EXPECT_TRUE(loops.empty());
+    // An entry that throws inside nested loops leaves no loop active.
+    EXPECT_EQ(
+        load("<loop var='a' to='2'><loop var='b' to='2'><e f='[a][b]'/></loop></loop>", "11").first,
+        "00 01 02 10 11 bad entry");
 }
