@@ -47,14 +47,22 @@ void Sprite::onCollision(Sprite*) {}
 void Sprite::draw() {
     MessageScope scope("Sprite::draw()");
     const BlendMode engineMode = owner ? owner->blendMode : bmDefault;
-    const bool switchMode = blendMode != engineMode;
-    if (switchMode) {
-        glPushAttrib(GL_COLOR_BUFFER_BIT);
-        setBlendMode(blendMode);
+    if (blendMode == engineMode) {
+        drawSelf();
+        return;
     }
+    // Inside the owner's pass the colour-buffer state is saved already. Saving it again there
+    // is not only redundant: Mesa then fails to restore the texture binding and the colour
+    // that the pass itself saved, so they would leak out of the engine's draw.
+    const bool save = !(owner && owner->isDrawing());
+    if (save)
+        glPushAttrib(GL_COLOR_BUFFER_BIT);
+    setBlendMode(blendMode);
     drawSelf();
-    if (switchMode)
+    if (save)
         glPopAttrib();
+    else
+        setBlendMode(engineMode);
 }
 
 namespace {

@@ -41,7 +41,8 @@ class Sprite {
     SpriteEngine* getOwner() const { return owner; }
 
     /// Draws with the sprite's blend mode (switched only when it differs from the owner's).
-    /// Meant to be called by the owning engine's draw().
+    /// Meant to be called by the owning engine's draw(), which has saved the blend state; called
+    /// elsewhere, it saves and restores that state itself.
     void draw();
 
     /// The outer boxes, placed by position and hotspot, overlap.
