@@ -1,13 +1,13 @@
 #pragma once
-// A sprite for tests: square boxes set by hand, an optional mask it owns, and a shared log of
-// the callbacks it receives ("A>B" for A's onCollision(B)).
+// A sprite for tests: an 8 x 8 outer box, boxes and an optional mask set by hand, and a shared
+// log of its callbacks ("A>B" for A's onCollision(B), "~A" when A is destroyed).
 
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "gfx/bitmasks/bitmask.hpp"
-#include "sprites/sprites/sprite.hpp"
+#include "sprites/sprites/sprite_engine.hpp"
 
 namespace lumo {
 namespace testing {
@@ -16,44 +16,42 @@ typedef std::vector<std::string> CallLog;
 
 class TestSprite : public sprites::Sprite {
   public:
-    /// Outer box (0, 0, size, size), inner box (0, 0, innerSize, innerSize), hotspot (0, 0).
-    TestSprite(std::string name_, CallLog* log_, float x, float y, int size = 8, int innerSize = 0)
+    TestSprite(std::string name_, CallLog* log_, float x, float y)
         : Sprite(basic_Vector2D<float>(x, y), true), name(std::move(name_)), log(log_) {
         canCollide = true;
-        dimensions = basic_Vector2D<float>(size, size);
-        outerBoundingBox = gfx::RectInt(0, 0, size, size);
-        innerBoundingBox = gfx::RectInt(0, 0, innerSize, innerSize);
+        outerBoundingBox = gfx::RectInt(0, 0, 8, 8);
     }
-    ~TestSprite() override {
-        if (destroyed)
-            *destroyed = true;
+    ~TestSprite() override { log->push_back("~" + name); }
+    void drawSelf() override {}
+    /// Counts the ticks and appends `spawn` to its own engine the first time.
+    void perform(float ticks) override {
+        performed += ticks;
+        if (spawn && !spawn->getOwner())
+            getOwner()->addBack(spawn);
     }
-
-    void drawSelf() override {
-        if (drawLog)
-            drawLog->push_back(name);
-    }
-    void perform(float ticks) override { performed += ticks; }
     gfx::Bitmask* getBitmask() const override { return mask.get(); }
-    void onCollision(Sprite* spr) override {
-        if (log)
-            log->push_back(name + ">" + static_cast<TestSprite*>(spr)->name);
-    }
+    void onCollision(Sprite* s) override { log->push_back(name + ">" + names(s)); }
 
-    /// Gives the sprite an all-clear mask of its outer box's size with the listed pixels set.
-    void setMask(std::initializer_list<std::pair<int, int>> pixels) {
-        mask.reset(new gfx::Bitmask(outerBoundingBox.dimensions.x, outerBoundingBox.dimensions.y));
+    /// An all-clear 8 x 8 mask with pixel (x, y) set.
+    void setMask(int x, int y) {
+        mask.reset(new gfx::Bitmask(8, 8));
         mask->clear();
-        for (const auto& p : pixels)
-            mask->set(p.first, p.second);
+        mask->set(x, y);
+    }
+    static std::string names(const Sprite* s) { return static_cast<const TestSprite*>(s)->name; }
+    /// The names of an engine's sprites in list order.
+    static std::string names(const sprites::SpriteEngine& e) {
+        std::string all;
+        for (const Sprite* s : e.getSprites())
+            all += names(s);
+        return all;
     }
 
     std::string name;
     CallLog* log;
-    CallLog* drawLog = nullptr;
-    bool* destroyed = nullptr;
-    float performed = 0;
     std::unique_ptr<gfx::Bitmask> mask;
+    float performed = 0;
+    Sprite* spawn = nullptr;
 };
 
 }  // namespace testing
