@@ -1,6 +1,5 @@
 #include "gfx/fonts/bitmap_font.hpp"
 
-#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -21,22 +20,16 @@ namespace {
 /// Only codes that a signed byte can hold are usable: the lists are called with bytes.
 constexpr int MAX_CODE = 127;
 
-/// A value of exactly one character is that character's code, anything else a number (any
-/// base strtol knows). False for values that are neither, or not one of 0 to 127.
+/// A value of exactly one character is that character's code; anything else is read like every
+/// integer attribute (any base strtol knows, trailing text ignored). False for codes outside 0
+/// to 127.
 bool parseCharCode(const std::string& value, int& code) {
-    if (value.size() == 1) {
-        code = static_cast<unsigned char>(value[0]);
-    } else {
-        if (value.empty())
-            return false;
-        char* end = nullptr;
-        errno = 0;
-        long v = std::strtol(value.c_str(), &end, 0);
-        if (errno != 0 || *end != '\0' || v < 0 || v > MAX_CODE)
-            return false;
-        code = static_cast<int>(v);
-    }
-    return code <= MAX_CODE;
+    const long v = value.size() == 1 ? static_cast<unsigned char>(value[0])
+                                     : std::strtol(value.c_str(), nullptr, 0);
+    if (v < 0 || v > MAX_CODE)
+        return false;
+    code = static_cast<int>(v);
+    return true;
 }
 
 template <typename T>

@@ -15,6 +15,7 @@ using debug::MessageScope;
 Message::Message(std::string text_, float ttl_) : text(std::move(text_)), ttl(ttl_) {}
 
 void Message::perform(float elapsed) {
+    MessageScope scope("Message::perform()");
     ttl -= elapsed;
 }
 
@@ -52,6 +53,7 @@ void BlinkMessage::perform(float elapsed) {
 }
 
 void BlinkMessage::draw(Rect rect, JustificationHorizontal jh, JustificationVertical jv) {
+    MessageScope scope("BlinkMessage::draw()");
     if (visible)
         Message::draw(rect, jh, jv);
 }
