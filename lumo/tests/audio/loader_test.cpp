@@ -1,167 +1,170 @@
-// Decoding Ogg Vorbis files: formats and sizes, chunked and looping reads, and bad input.
-
-#include <gtest/gtest.h>
+// Decoding Ogg Vorbis files, samples read from XML into their bank, and the messages that bad
+// input and misuse throw.
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <memory>
-#include <thread>
 
 #include "audio/loaders/ogg_file_loader.hpp"
+#include "audio/resources/sample_bank.hpp"
+#include "audio/sources/source_pool.hpp"
 #include "audio_test_support.hpp"
+#include "resources/resource_manager.hpp"
 
 using namespace lumo::audio;
-using audiotest::TempDir;
-using audiotest::thrown;
+using namespace audiotest;
 
-TEST(OggFileLoader, FormatSizeAndFrequencyComeFromTheStream) {
-    TempDir tmp;
-    std::unique_ptr<FileLoader> stereo(
-        getFileLoader(audiotest::writeTone(tmp.path("s.ogg"), 440, 1.0, 44100, 2)));
-    EXPECT_EQ(stereo->getFormat(), AL_FORMAT_STEREO16);
-    EXPECT_EQ(stereo->getFrequency(), 44100);
-    EXPECT_EQ(stereo->getSize(), 176400);
-
-    std::unique_ptr<FileLoader> mono(
-        getFileLoader(audiotest::writeTone(tmp.path("m.ogg"), 440, 0.5, 22050, 1)));
-    EXPECT_EQ(mono->getFormat(), AL_FORMAT_MONO16);
-    EXPECT_EQ(mono->getFrequency(), 22050);
-    EXPECT_EQ(mono->getSize(), 22050);
-
-    // The whole file at once gives back the very samples that were encoded (lossy, so close).
-    ALsizei n = mono->getSize();
-    const int16_t* pcm = reinterpret_cast<const int16_t*>(mono->read(&n, false));
-    ASSERT_EQ(n, 22050);
-    double peak = 0;
-    for (int i = 0; i < n / 2; ++i)
-        peak = std::max(peak, std::abs(pcm[i] / 32768.0));
-    EXPECT_NEAR(peak, 0.5, 0.05);
+namespace {
+ALsizei readSome(FileLoader& loader, ALsizei n, bool loop) {
+    loader.read(&n, loop);
+    return n;
 }
+}  // namespace
 
-TEST(OggFileLoader, ChunkedReadsDeliverTheFileOnceOrLoopForever) {
+TEST(OggFileLoader, DeliversTheFileOnceOrLoopsAndNeverHangs) {
     TempDir tmp;
-    std::string file = audiotest::writeTone(tmp.path("t.ogg"), 300, 0.3, 44100, 2);
-    std::unique_ptr<FileLoader> loader(getFileLoader(file));
+    std::unique_ptr<FileLoader> loader(
+        getFileLoader(writeTone(tmp.file("s.ogg"), 300, 1, 44100, 2)));
+    EXPECT_EQ(loader->getFormat(), AL_FORMAT_STEREO16);
     const ALsizei total = loader->getSize();
+    EXPECT_EQ(total, 176400);
 
     long sum = 0;
-    for (;;) {
-        // An odd request is cut to whole sample frames instead of failing in the decoder.
-        ALsizei n = 10001;
-        loader->read(&n, false);
+    // An odd request is cut to whole sample frames instead of failing in the decoder.
+    for (ALsizei n; (n = readSome(*loader, 10001, false)) > 0; sum += n)
         EXPECT_EQ(n % 4, 0);
-        if (n == 0)
-            break;
-        sum += n;
-    }
     EXPECT_EQ(sum, total);
-    ALsizei again = 4096;
-    loader->read(&again, false);
-    EXPECT_EQ(again, 0) << "the end stays the end without looping";
+    EXPECT_EQ(readSome(*loader, 4096, false), 0) << "the end stays the end without looping";
+    // Looping wraps at the end, even several times within one request.
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(readSome(*loader, total / 3 + 2, true), total / 3) << "read " << i;
+    EXPECT_EQ(readSome(*loader, 3 * total, true), 3 * total);
 
-    // Looping wraps at the end of the file, even several times within one request.
-    std::unique_ptr<FileLoader> looping(getFileLoader(file));
-    for (int i = 0; i < 4; ++i) {
-        ALsizei n = total / 3 + 2;
-        looping->read(&n, true);
-        EXPECT_EQ(n, total / 3) << "read " << i;
-    }
-    ALsizei big = 3 * total;
-    looping->read(&big, true);
-    EXPECT_EQ(big, 3 * total);
-}
-
-TEST(OggFileLoader, LoopingAStreamThatCannotRewindEnds) {
-    TempDir tmp;
-    // An empty stream: every rewind succeeds and still yields nothing.
-    std::string empty =
-        audiotest::writeOgg(tmp.path("empty.ogg"), 44100, 1, 0, [](long, int) { return 0.0f; });
-    std::unique_ptr<FileLoader> loader(getFileLoader(empty));
-    ALsizei n = 4096;
-    loader->read(&n, true);
-    EXPECT_EQ(n, 0);
-
-    // A pipe cannot seek: the loop delivers what was decoded, then nothing.
-    std::string bytes = audiotest::readFile(audiotest::writeTone(tmp.path("t.ogg"), 400, 0.2));
-    std::string fifo = tmp.path("pipe.ogg");
+    // A loop over an empty stream, or one that cannot seek (a pipe), ends instead of spinning.
+    oggwriter::writeOgg(tmp.file("e.ogg"), 44100, 1, 0, [](long, int) { return 0.0f; });
+    std::unique_ptr<FileLoader> empty(getFileLoader(tmp.file("e.ogg")));
+    EXPECT_EQ(readSome(*empty, 4096, true), 0);
+    std::string bytes = lumo::testing::readFileText(writeTone(tmp.file("t.ogg"), 400, 0.2));
+    std::string fifo = tmp.file("pipe.ogg");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] { audiotest::writeFile(fifo, bytes); });
+    std::thread writer([&] { tmp.write("pipe.ogg", bytes); });
     {
         std::unique_ptr<FileLoader> piped(getFileLoader(fifo));
-        ALsizei got = 44100 * 2;
-        piped->read(&got, true);
-        EXPECT_EQ(got, 17640) << "0.2 s of mono samples, once";
-        ALsizei more = 4096;
-        piped->read(&more, true);
-        EXPECT_EQ(more, 0);
+        EXPECT_EQ(readSome(*piped, 88200, true), 17640) << "0.2 s of mono samples, once";
+        EXPECT_EQ(readSome(*piped, 4096, true), 0);
     }
     writer.join();
 }
 
-TEST(OggFileLoader, BadInputThrowsTheMessages) {
+TEST(AudioMessages, BadInputAndMisuseThrowTheirMessages) {
     TempDir tmp;
-    std::string missing = tmp.path("missing.ogg");
-    EXPECT_EQ(thrown([&] { delete getFileLoader(missing); }),
-              "Could not open file \"" + missing + "\".");
-
-    EXPECT_EQ(thrown([] { delete getFileLoader("music.OGG"); }),
-              "Unknown file type - \"music.OGG\"");
-    EXPECT_EQ(thrown([] { delete getFileLoader("ogg"); }), "Unknown file type - \"ogg\"");
-
-    std::string text = tmp.path("text.ogg");
-    audiotest::writeFile(text, std::string(5000, 'x'));
-    EXPECT_EQ(thrown([&] { delete getFileLoader(text); }),
-              "Could not read Ogg stream:The given file/data was not recognized as Ogg Vorbis "
-              "data.");
-
-    std::string nothing = tmp.path("nothing.ogg");
-    audiotest::writeFile(nothing, "");
-    EXPECT_EQ(thrown([&] { delete getFileLoader(nothing); }).rfind("Could not read Ogg stream:", 0),
-              0u);
-
-    std::string good = audiotest::readFile(audiotest::writeNoise(tmp.path("g.ogg"), 2.0));
-    std::vector<std::size_t> pages = audiotest::oggPages(good);
+    const std::string missing = tmp.file("missing.ogg"), text = tmp.write("text.ogg", "x");
+    std::vector<std::size_t> pages;
+    const std::string good = noiseBytes(tmp, pages);
     ASSERT_GE(pages.size(), 6u) << "headers plus several pages of audio";
-    std::string header = tmp.path("header.ogg");
-    audiotest::writeFile(header, good.substr(0, 200));
-    EXPECT_EQ(thrown([&] { delete getFileLoader(header); }).rfind("Could not read Ogg stream:", 0),
-              0u);
+    const std::string header = tmp.write("header.ogg", good.substr(0, 200));
+    std::unique_ptr<FileLoader> damaged(getFileLoader(writeDamaged(tmp)));
+    SourcePool noSources(0);
+    Sample plain;
+    const std::string notOgg = "The given file/data was not recognized as Ogg Vorbis data.";
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[&] { delete getFileLoader(missing); }, "Could not open file \"" + missing + "\"."},
+        {[] { delete getFileLoader("music.OGG"); }, "Unknown file type - \"music.OGG\""},
+        {[] { delete getFileLoader("ogg"); }, "Unknown file type - \"ogg\""},
+        {[&] { delete getFileLoader(text); }, "Could not read Ogg stream:" + notOgg},
+        {[&] { delete getFileLoader(tmp.write("empty.ogg", "")); },
+         "Could not read Ogg stream:" + notOgg},
+        {[&] { delete getFileLoader(header); }, "Could not read Ogg stream:" + notOgg},
+        {[&] { readSome(*damaged, 176400, false); },
+         "Could not decode Ogg stream: Vorbisfile encoutered missing or corrupt data in the "
+         "bitstream."},
+        {[&] { SampleBank().load(tmp.write("s.xml", "<samples><sample/></samples>")); },
+         "No filename specified for sound \"\"."},
+        {[&] { noSources.play(&plain); }, "Unknown sample class."},
+        {[] { Context second(44100); }, "Cannot create more than one audio context."},
+        {[] { init("", 44100); }, "Cannot create more than one audio context."},
+    };
+    Context first(44100);  // no device is open: nothing touches OpenAL
+    for (const auto& c : cases)
+        EXPECT_EQ(thrown(c.first), c.second);
+    EXPECT_EQ(readSome(*damaged, 4096, true), 0) << "a broken decoder stays at its end";
 
     // Cut in the middle of the audio: what is there decodes, then the stream simply ends.
-    std::string cut = tmp.path("cut.ogg");
-    audiotest::writeFile(cut, good.substr(0, pages[pages.size() / 2] + 100));
-    std::unique_ptr<FileLoader> loader(getFileLoader(cut));
-    ALsizei n = 176400 * 2;
-    loader->read(&n, false);
+    std::unique_ptr<FileLoader> cut(
+        getFileLoader(tmp.write("cut.ogg", good.substr(0, pages[pages.size() / 2] + 100))));
+    ALsizei n = readSome(*cut, 176400 * 2, false);
     EXPECT_GT(n, 0);
     EXPECT_LT(n, 176400);
-    EXPECT_EQ(n, loader->getSize());
+    EXPECT_EQ(n, cut->getSize());
 
-    // A damaged page in the middle: the decoder reports the hole, and later reads stay empty.
-    std::string damaged = good;
-    for (std::size_t i = pages[3] + 60; i < pages[3] + 124; ++i)
-        damaged[i] ^= 0x5a;
-    std::string bad = tmp.path("bad.ogg");
-    audiotest::writeFile(bad, damaged);
-    std::unique_ptr<FileLoader> broken(getFileLoader(bad));
-    std::string message = thrown([&] {
-        ALsizei all = broken->getSize();
-        broken->read(&all, false);
-    });
-    EXPECT_EQ(message,
-              "Could not decode Ogg stream: Vorbisfile encoutered missing or corrupt data in the "
-              "bitstream.");
-    ALsizei after = 4096;
-    broken->read(&after, true);
-    EXPECT_EQ(after, 0);
+    EXPECT_EQ(getALErrorString(0xA002) + getALCErrorString(0xA002),
+              "(Unknown AL error)ALC_INVALID_CONTEXT");
 }
 
-TEST(OggFileLoader, ErrorTexts) {
-    EXPECT_EQ(getOggErrorString(-1), "Not true, or no data available.");
-    EXPECT_EQ(getOggErrorString(-138), "The given stream is not seekable.");
-    EXPECT_EQ(getOggErrorString(-137),
-              "The given link exists in the Vorbis data stream, but is not decipherable due to "
-              "garbacge or corruption.");
-    EXPECT_EQ(getOggErrorString(-2), "(Unknown Ogg error)");
-    EXPECT_EQ(getOggErrorString(-135), "(Unknown Ogg error)");
+TEST_F(AudioDeviceTest, SampleBankReadsItsFileAndLoadsWhatItCan) {
+    ASSERT_EQ(mkdir(tmp.file("sfx").c_str(), 0700), 0);
+    writeTone(tmp.file("sfx/a2.ogg"), 300, 0.1);
+    writeTone(tmp.file("sfx/b.ogg"), 400, 0.1, 22050, 2);
+    SampleBank bank;
+    std::string file = tmp.write(
+        "sounds.xml",
+        "<samples dir=\"sfx/\"><sample name=\"a\" filename=\"a.ogg\"/><sample name=\"broken\"/>"
+        "<stream name=\"m\" filename=\"m.ogg\" volume=\"0.5\" pitch=\"1.5\" rolloff=\"2\" "
+        "loop=\"t\" priority=\"0x10\" bufferSize=\"8192\"/><image name=\"i\" filename=\"i\"/>"
+        "<stream filename=\"boom.ogg\" bufferSize=\"-5\"/><sample name=\"b\" filename=\"b.ogg\"/>"
+        "<sample name=\"a\" filename=\"a2.ogg\"/></samples>");
+    EXPECT_EQ(thrown([&] { bank.load(file); }), "No filename specified for sound \"broken\".");
+    ASSERT_EQ(bank.size(), 4u);
+    auto* a = dynamic_cast<CachedSample*>(bank["a"]);
+    auto* b = dynamic_cast<CachedSample*>(bank["b"]);
+    auto* m = dynamic_cast<StreamedSample*>(bank["m"]);
+    auto* boom = dynamic_cast<StreamedSample*>(bank["boom.ogg"]);
+    ASSERT_TRUE(a && b && m && boom);
+    EXPECT_EQ(a->filename, tmp.path() + "/sfx/a2.ogg") << "the later one replaced the first";
+    EXPECT_EQ(boom->filename, tmp.path() + "/sfx/boom.ogg");
+    // A buffer too small for one sample frame would never deliver anything: the default stays.
+    for (auto c : {std::make_pair(m, std::vector<float>{0.5f, 1.5f, 2, 1, 16, 8192}),
+                   std::make_pair(boom, std::vector<float>{1, 1, 1, 0, 0, 65536})}) {
+        const SoundProperties& p = c.first->properties;
+        EXPECT_EQ(std::vector<float>({p.volume, p.pitch, p.rolloff, float(p.loop),
+                                      float(c.first->priority), float(c.first->bufferSize)}),
+                  c.second);
+    }
+    bank.load(tmp.write("other.xml", "<images><sample filename=\"x.ogg\"/></images>"));
+    EXPECT_EQ(bank.size(), 4u) << "a file of another kind is ignored";
+
+    EXPECT_EQ(a->bufferName, 0u) << "reading the bank loads nothing";
+    bank.refresh();
+    ASSERT_NE(a->bufferName, 0u);
+    EXPECT_EQ(a->format, AL_FORMAT_MONO16);
+    EXPECT_EQ(b->format, AL_FORMAT_STEREO16);
+    EXPECT_EQ(b->frequency, 22050);
+    EXPECT_EQ(b->size, 8820);
+    // Once loaded, a refresh does not read the files again; a reload does.
+    const std::string path = tmp.file("sfx/a2.ogg");
+    std::remove(path.c_str());
+    const ALuint before = a->bufferName;
+    bank.refresh();
+    EXPECT_EQ(a->bufferName, before);
+    EXPECT_EQ(thrown([&] { bank.reload(); }),
+              "Error loading file \"" + path + "\": Could not open file \"" + path + "\".");
+    EXPECT_EQ(a->bufferName, 0u);
+    EXPECT_NE(b->bufferName, 0u) << "the other samples still load";
+    bank.release();
+    EXPECT_EQ(b->bufferName, 0u);
+}
+
+TEST(SampleBank, IsMadeForTheTypeSamples) {
+    TempDir tmp;
+    lumo::ResourceManager manager;
+    manager.load(tmp.write("resources.xml",
+                           "<resources dir=\"data/\"><samples name=\"sounds\" dir=\"sfx/\"><sample "
+                           "name=\"hit\" filename=\"hit.ogg\"/></samples></resources>"),
+                 "");
+    std::unique_ptr<SampleBank> made(dynamic_cast<SampleBank*>(manager["sounds"]));
+    manager.clear();
+    ASSERT_NE(made, nullptr);
+    ASSERT_NE(made->at("hit"), nullptr);
+    EXPECT_EQ(made->at("hit")->filename, tmp.path() + "/data/sfx/hit.ogg");
 }
