@@ -1,4 +1,4 @@
-// Reading controls files, writing bindings back and reading them again.
+// Reading controls files, writing bindings back and reading them again, copying evaluators.
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,7 @@
 #include "xml/node.hpp"
 
 using namespace lumo;
-using lumo::testing::keyEvent;
-using lumo::testing::RecordingQueue;
-using lumo::testing::TempDir;
+using namespace lumo::testing;
 
 namespace {
 
@@ -35,9 +33,8 @@ const char* const CONTROLS = R"(<?xml version="1.0"?>
     <joyAxisTranslator axis="2" direction="-1"/>
   </axis>
   <axis name="throttle" max="2" queue="true" defaultKeyState="down"/>
-  <trigger name="pause" code="3" defaultKeyState="up" queue="0">
-    <keyTranslator key="p"/>
-    <keyTranslator key="q" state="down"/>
+  <trigger name="pause" defaultKeyState="up" queue="0">
+    <keyTranslator key="p"/><keyTranslator key="q" state="down"/>
   </trigger>
   <sound name="ignored"/>
   <trigger name="twice" code="1"><keyTranslator key="a"/></trigger>
@@ -51,9 +48,8 @@ class Bindings : public ::testing::Test {
 
     /// Loads CONTROLS into `evaluator` and returns what was logged meanwhile.
     std::string loadControls(InputEvaluator& evaluator) {
-        std::string file = dir.write("controls.xml", CONTROLS);
         ::testing::internal::CaptureStdout();
-        evaluator.load(file, "");
+        evaluator.load(dir.write("controls.xml", CONTROLS), "");
         return ::testing::internal::GetCapturedStdout();
     }
 
@@ -64,6 +60,21 @@ class Bindings : public ::testing::Test {
         return root.toString(0);
     }
 
+    /// Every field and binding of every trigger, one line each, in name order.
+    static std::string describe(const InputEvaluator& evaluator) {
+        std::string text;
+        for (const auto& entry : evaluator.map) {
+            const Trigger* t = entry.second;
+            text += entry.first + " " + std::to_string(t->id) + " \"" + t->humanName + "\" " +
+                    std::to_string(t->data) + " \"" + t->dataString + "\" " +
+                    (t->digital ? "on/off " : "analog ") + toStr(t->max) + " " +
+                    toStr(t->defaultKeyState) + (t->queue ? " queued" : "") +
+                    (t->enabled ? "" : " disabled") + " [" + t->keysToString(0) + "] [" +
+                    t->joyToString(0, 0) + "]\n";
+        }
+        return text;
+    }
+
     TempDir dir;
 };
 
@@ -71,93 +82,54 @@ class Bindings : public ::testing::Test {
 
 TEST_F(Bindings, ControlsFileDefinesTriggersWithDefaultsAndBindings) {
     InputEvaluator evaluator;
-    std::string log = loadControls(evaluator);
-    EXPECT_EQ(log, "[lumo:controls] (warning) Enter is no valid key identifier.\n");
-    EXPECT_EQ(evaluator.getNodeName(), "inputEvaluator");
-    ASSERT_EQ(evaluator.size(), 5u) << "fire, pause, player, throttle, twice";
+    EXPECT_EQ("[lumo:controls] (warning) Enter is no valid key identifier.\n",
+              loadControls(evaluator));
+    EXPECT_EQ(
+        "fire 7 \"Fire!\" 16 \"boom\" on/off 1 down queued [space;}] [1:b3]\n"
+        "pause 0 \"\" 0 \"\" on/off 1 up [p;q] []\n"
+        "player 1 \"Walk\" 0 \"\" analog 1 pressed [left;right] [0:a1;0:a2[-]]\n"
+        "throttle 0 \"\" 0 \"\" analog 2 down queued [] []\n"
+        // The second definition of a name replaced the first, bindings included.
+        "twice 2 \"\" 0 \"\" on/off 1 down queued [b] []\n",
+        describe(evaluator));
+    EXPECT_EQ("}", evaluator.at("fire")->keysToString(2));
+    EXPECT_EQ(7u, evaluator.translatorsKey.size());
+    EXPECT_EQ(1u, evaluator.translatorsJoyButton.size());
+    EXPECT_EQ(2u, evaluator.translatorsJoyAxis.size());
 
-    Trigger* fire = evaluator["fire"];
-    ASSERT_NE(fire, nullptr);
-    EXPECT_EQ(fire->owner, &evaluator);
-    EXPECT_EQ(fire->id, 7);
-    EXPECT_EQ(fire->humanName, "Fire!");
-    EXPECT_EQ(fire->data, 16);
-    EXPECT_EQ(fire->dataString, "boom");
-    EXPECT_TRUE(fire->digital);
-    EXPECT_TRUE(fire->queue);
-    EXPECT_EQ(fire->max, 1.0f);
-    EXPECT_EQ(fire->defaultKeyState, ctrlDown);
-    EXPECT_EQ(fire->translators.size(), 3u);
-    EXPECT_EQ(fire->keysToString(0), "space;}");
-    EXPECT_EQ(fire->keysToString(2), "}");
-    EXPECT_EQ(fire->joyButtonsToString(0), "1:b3");
-
-    Trigger* player = evaluator["player"];
-    ASSERT_NE(player, nullptr);
-    EXPECT_FALSE(player->digital);
-    EXPECT_FALSE(player->queue);
-    EXPECT_EQ(player->max, 1.0f);
-    EXPECT_EQ(player->defaultKeyState, ctrlPressed);
-    EXPECT_EQ(player->keysToString(-1), "left");
-    EXPECT_EQ(player->joyAxisToString(0), "0:a1;0:a2[-]");
-
-    Trigger* throttle = evaluator["throttle"];
-    ASSERT_NE(throttle, nullptr);
-    EXPECT_EQ(throttle->max, 2.0f);
-    EXPECT_TRUE(throttle->queue);
-    EXPECT_EQ(throttle->defaultKeyState, ctrlDown);
-
-    Trigger* pause = evaluator["pause"];
-    ASSERT_NE(pause, nullptr);
-    EXPECT_FALSE(pause->queue);
-    EXPECT_EQ(pause->defaultKeyState, ctrlUp);
-
-    // The second definition of a name replaced the first, bindings included.
-    Trigger* twice = evaluator["twice"];
-    ASSERT_NE(twice, nullptr);
-    EXPECT_EQ(twice->id, 2);
-    EXPECT_EQ(twice->keysToString(0), "b");
-    EXPECT_EQ(evaluator.translatorsKey.size(), 7u);
-    EXPECT_EQ(evaluator.translatorsJoyButton.size(), 1u);
-    EXPECT_EQ(evaluator.translatorsJoyAxis.size(), 2u);
-
-    // Bindings read under the element's own default state behave by it.
+    // Bindings read under the element's own default state behave by it; pause is not queued
+    // (queue="0"), so only its value tells.
     RecordingQueue queue;
-    evaluator.evaluate(keyEvent(SDLK_p, true), &queue);
-    evaluator.evaluate(keyEvent(SDLK_q, true), &queue);
+    for (SDLKey key : {SDLK_p, SDLK_q})
+        evaluator.evaluate(keyEvent(key, true), &queue);
     evaluator.evaluate(keyEvent(SDLK_p, false), &queue);
-    evaluator.evaluate(keyEvent(SDLK_a, true), &queue);
-    evaluator.evaluate(keyEvent(SDLK_b, true), &queue);
     evaluator.evaluate(keyEvent(SDLK_RIGHTBRACKET, true), &queue);
     evaluator.perform(0, &queue);
-    // pause is not queued (queue="0"): only its value tells.
-    EXPECT_EQ(queue.take(), (std::vector<std::string>{"twice=1", "fire=2"}));
-    EXPECT_EQ(pause->value, 1.0f);
+    EXPECT_EQ((std::vector<std::string>{"fire=2"}), queue.take());
+    EXPECT_EQ(1.0f, evaluator.at("pause")->value);
 }
 
 TEST_F(Bindings, BanksComeFromResourcesFileAndBrokenFilesThrowWithFileAndLine) {
-    std::string resources = dir.write("resources.xml", R"(<resources>
-  <inputEvaluator name="keys" dir="sub/">
-    <trigger name="quit" code="1"><keyTranslator key="esc"/></trigger>
-  </inputEvaluator>
-</resources>)");
     ResourceManager manager;
-    manager.load(resources, "");
+    manager.load(dir.write("resources.xml", R"(<resources><inputEvaluator name="keys">
+    <trigger name="quit" code="1"><keyTranslator key="esc"/></trigger>
+    </inputEvaluator></resources>)"),
+                 "");
     std::unique_ptr<BasicResourceBank> bank(manager["keys"]);
     manager.clear();
     InputEvaluator* keys = dynamic_cast<InputEvaluator*>(bank.get());
-    ASSERT_NE(keys, nullptr);
-    ASSERT_NE(keys->at("quit"), nullptr);
-    EXPECT_EQ(keys->at("quit")->keysToString(0), "esc");
+    ASSERT_NE(nullptr, keys);
+    EXPECT_EQ("esc", keys->at("quit")->keysToString(0));
 
-    std::string broken = dir.write("broken.xml", "<inputEvaluator>\n  <trigger name=\"x\">\n");
+    const std::string broken =
+        dir.write("broken.xml", "<inputEvaluator>\n  <trigger name=\"x\">\n");
     InputEvaluator evaluator;
     try {
         evaluator.load(broken, "");
         ADD_FAILURE() << "no throw";
     } catch (const std::string& message) {
-        EXPECT_NE(message.find(broken), std::string::npos) << message;
-        EXPECT_NE(message.find("line 3"), std::string::npos) << message;
+        EXPECT_NE(std::string::npos, message.find(broken)) << message;
+        EXPECT_NE(std::string::npos, message.find("line 3")) << message;
     }
     EXPECT_TRUE(evaluator.empty());
 }
@@ -168,56 +140,37 @@ TEST_F(Bindings, SavedBindingsReadBackAsTheSameBindings) {
     Trigger* player = original["player"];
     new JoyButtonTranslator(player, 2, 9, ctrlDown, -1.0f);
     new JoyAxisTranslator(player, 1, 0, 1, -5, 300);
-
-    std::string file = dir.file("bindings.xml");
+    const std::string file = dir.file("bindings.xml");
     {
         xml::Node root("bindings", nullptr);
         original.addTranslatorsToTree(&root);
         root.saveXML(file.c_str());
     }
     std::unique_ptr<xml::Node> saved(xml::loadXML(file.c_str()));
-    ASSERT_EQ(saved->children.size(), 5u);
     // Only states that differ from the trigger's default are written.
-    EXPECT_NE(saved->toString(0).find(R"(<keyTranslator key="space" value="1"/>)"),
-              std::string::npos)
-        << saved->toString(0);
-    EXPECT_NE(saved->toString(0).find(R"(<keyTranslator key="}" state="pressed" value="2"/>)"),
-              std::string::npos);
-    EXPECT_NE(saved->toString(0).find(R"(<joyAxisTranslator axis="1" joy="0" max="32000")"),
-              std::string::npos);
+    const std::string text = saved->toString(0);
+    EXPECT_NE(std::string::npos, text.find(R"(<keyTranslator key="space" value="1"/>)")) << text;
+    EXPECT_NE(std::string::npos,
+              text.find(R"(<keyTranslator key="}" state="pressed" value="2"/>)"));
+    EXPECT_NE(std::string::npos, text.find(R"(<joyAxisTranslator axis="1" joy="0" max="32000")"));
 
-    // Bindings go into an evaluator of the same triggers that has none of them; an element
-    // naming an unknown trigger is skipped.
+    // Into an evaluator of the same triggers without bindings; an element naming an unknown
+    // trigger is skipped with a warning.
     std::unique_ptr<InputEvaluator> restored(original.clone());
     for (auto it = restored->begin(); it != restored->end(); ++it)
         it->clearTranslators();
-    EXPECT_TRUE(restored->translatorsKey.empty());
-    xml::Node* stranger = new xml::Node("trigger", nullptr);
-    (*stranger)["name"] = "nosuch";
-    *stranger += new xml::Node("keyTranslator", nullptr);
-    *saved.get() += stranger;
+    *saved += new xml::Node("trigger", nullptr);
+    (*saved->children.back())["name"] = "nosuch";
     ::testing::internal::CaptureStdout();
     restored->getTranslatorsFromNode(saved.get());
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-              "[lumo:controls] (warning) No trigger \"nosuch\" to bind; its bindings are "
-              "skipped.\n");
-
-    EXPECT_EQ(savedText(*restored), savedText(original));
-    EXPECT_EQ(restored->translatorsKey.size(), original.translatorsKey.size());
-    EXPECT_EQ(restored->translatorsJoyButton.size(), original.translatorsJoyButton.size());
-    EXPECT_EQ(restored->translatorsJoyAxis.size(), original.translatorsJoyAxis.size());
-    Trigger* again = restored->at("player");
-    EXPECT_EQ(again->joyToString(0, 0), player->joyToString(0, 0));
-    EXPECT_EQ(again->joyToString(0, 0), "0:a1;0:a2[-];1:a0[+];2:b9");
-
-    // Rebinding a held trigger releases it: its old binding can never see the key go up.
-    RecordingQueue queue;
-    restored->evaluate(keyEvent(SDLK_LEFT, true), &queue);
-    ASSERT_TRUE(again->isActive());
-    restored->getTranslatorsFromNode(saved.get());
-    EXPECT_FALSE(again->isActive());
-    restored->perform(0, &queue);
-    EXPECT_TRUE(queue.isEmpty());
+    EXPECT_EQ(
+        "[lumo:controls] (warning) No trigger \"nosuch\" to bind; its bindings are skipped.\n",
+        ::testing::internal::GetCapturedStdout());
+    EXPECT_EQ(savedText(original), savedText(*restored));
+    EXPECT_EQ(original.translatorsKey.size(), restored->translatorsKey.size());
+    EXPECT_EQ(original.translatorsJoyButton.size(), restored->translatorsJoyButton.size());
+    EXPECT_EQ(original.translatorsJoyAxis.size(), restored->translatorsJoyAxis.size());
+    EXPECT_EQ("0:a1;0:a2[-];1:a0[+];2:b9", restored->at("player")->joyToString(0, 0));
 }
 
 TEST_F(Bindings, CopiesAreIndependentAndCarryEveryField) {
@@ -225,48 +178,29 @@ TEST_F(Bindings, CopiesAreIndependentAndCarryEveryField) {
     loadControls(original);
     original.setDataOnAllTriggers(42);
     original["fire"]->enabled = false;
-
     std::unique_ptr<InputEvaluator> copy(original.clone());
-    ASSERT_EQ(copy->size(), original.size());
-    for (auto it = original.begin(); it != original.end(); ++it) {
-        const Trigger* a = *it;
-        const Trigger* b = copy->at(it.name());
-        ASSERT_NE(b, nullptr) << it.name();
-        EXPECT_EQ(b->owner, copy.get());
-        EXPECT_EQ(b->id, a->id);
-        EXPECT_EQ(b->humanName, a->humanName);
-        EXPECT_EQ(b->data, 42);
-        EXPECT_EQ(b->dataString, a->dataString);
-        EXPECT_EQ(b->digital, a->digital);
-        EXPECT_EQ(b->max, a->max);
-        EXPECT_EQ(b->defaultKeyState, a->defaultKeyState);
-        EXPECT_EQ(b->queue, a->queue);
-        EXPECT_EQ(b->enabled, a->enabled);
-    }
-    EXPECT_EQ(savedText(*copy), savedText(original));
+    EXPECT_EQ(describe(original), describe(*copy));
+    EXPECT_NE(std::string::npos, describe(*copy).find("fire 7 \"Fire!\" 42 \"boom\" on/off 1 "
+                                                      "down queued disabled [space;}] [1:b3]\n"));
+    EXPECT_EQ(savedText(original), savedText(*copy));
+    EXPECT_EQ(copy.get(), copy->at("fire")->owner);
 
-    RecordingQueue queue;
-    EXPECT_TRUE(copy->evaluate(keyEvent(SDLK_LEFT, true), &queue));
-    EXPECT_EQ(copy->at("player")->value, -1.0f);
-    EXPECT_EQ(original["player"]->value, 0.0f);
-
-    // Cutting bindings of one value or direction leaves the others, and the copy alone.
+    // Cutting bindings of one value or direction leaves the others, and the original alone.
     Trigger* player = copy->at("player");
     player->clearKeyTranslators(-1.0f);
-    EXPECT_EQ(player->keysToString(0), "right");
-    EXPECT_FALSE(player->isActive()) << "the binding that held it is gone";
+    EXPECT_EQ("right", player->keysToString(0));
     player->clearJoyAxisTranslators(-1);
-    EXPECT_EQ(player->joyAxisToString(0), "0:a1");
+    EXPECT_EQ("0:a1", player->joyAxisToString(0));
     copy->at("fire")->clearJoyButtonTranslators(0);
-    EXPECT_EQ(copy->translatorsJoyButton.size(), 0u);
-    EXPECT_EQ(original.translatorsJoyButton.size(), 1u);
-    EXPECT_EQ(original["player"]->keysToString(0), "left;right");
+    EXPECT_TRUE(copy->translatorsJoyButton.empty());
+    EXPECT_EQ(1u, original.translatorsJoyButton.size());
+    EXPECT_EQ("left;right", original["player"]->keysToString(0));
 
-    // Copying from itself must not empty the evaluator first.
-    copy->copyFrom(copy.get());
-    EXPECT_EQ(copy->size(), original.size());
+    // Copying from itself must not empty the evaluator first; a trigger cloned into its own
+    // evaluator would destroy itself.
     copy->copyFrom(&original);
-    EXPECT_EQ(savedText(*copy), savedText(original));
+    copy->copyFrom(copy.get());
+    EXPECT_EQ(savedText(original), savedText(*copy));
     EXPECT_THROW(original["fire"]->clone(&original), std::string);
-    EXPECT_EQ(original.size(), 5u);
+    EXPECT_EQ(5u, original.size());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// SDL events built by hand (there is no joystick on a test machine) and a look into the
-// control queue for the controls tests.
+// SDL events built by hand (there is no joystick on a test machine) and a control queue that
+// notes what is queued, for the controls tests.
 
 #include <SDL.h>
 
@@ -17,8 +17,6 @@ namespace testing {
 inline SDL_Event keyEvent(SDLKey key, bool down) {
     SDL_Event event = {};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.type = event.type;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = key;
     return event;
 }
@@ -26,27 +24,22 @@ inline SDL_Event keyEvent(SDLKey key, bool down) {
 inline SDL_Event buttonEvent(Uint8 joy, Uint8 button, bool down) {
     SDL_Event event = {};
     event.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    event.jbutton.type = event.type;
     event.jbutton.which = joy;
     event.jbutton.button = button;
-    event.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
     return event;
 }
 
 inline SDL_Event axisEvent(Uint8 joy, Uint8 axis, Sint16 value) {
     SDL_Event event = {};
     event.type = SDL_JOYAXISMOTION;
-    event.jaxis.type = event.type;
     event.jaxis.which = joy;
     event.jaxis.axis = axis;
     event.jaxis.value = value;
     return event;
 }
 
-/// A control queue that notes each trigger as it is queued, "name=value" with the value it
-/// has at that moment.
-class RecordingQueue : public ControlQueue {
-  public:
+/// Notes each trigger as it is queued, "name=value" with the value it has at that moment.
+struct RecordingQueue : ControlQueue {
     using ControlQueue::operator<<;
     ControlQueue& operator<<(Trigger* trigger) override {
         fired.push_back(trigger->name + "=" + toStr(trigger->value));
@@ -59,7 +52,6 @@ class RecordingQueue : public ControlQueue {
         eventQueue.clear();
         return taken;
     }
-
     std::vector<std::string> fired;
 };
 

@@ -18,7 +18,6 @@
 #include "framework/application_state.hpp"
 #include "lumo/lumo.hpp"
 #include "lumo/video.hpp"
-#include "support/temp_dir.hpp"
 
 extern char** environ;
 
@@ -26,84 +25,36 @@ using namespace lumo;
 
 namespace {
 
-const char* const CAPTION = "lumo input window test";
-
-const char* const CONTROLS = R"(<inputEvaluator>
-  <axis code="1" name="walk" queue="true">
-    <keyTranslator key="left" value="-1"/>
-    <keyTranslator key="right"/>
-  </axis>
-  <trigger code="2" name="jump"><keyTranslator key="space"/></trigger>
-  <trigger code="3" name="menu"><keyTranslator key="return" state="up"/></trigger>
-</inputEvaluator>)";
-
 // Waits for the window, focuses it (without a window manager the focus would follow the
 // pointer) and types.
 const char* const TYPIST =
     "W=$(xdotool search --sync --onlyvisible --name '^lumo input window test$' | head -n 1) && "
     "xdotool windowfocus --sync \"$W\" && "
-    "xdotool keydown Right && sleep 0.3 && xdotool keyup Right && "
-    "xdotool key space Return";
+    "xdotool keydown Right && sleep 0.3 && xdotool keyup Right && xdotool key space Return";
 
-// Longest time the state waits for the keys before it gives up.
-const unsigned int PATIENCE_MS = 20000;
-
-struct Journal {
-    std::vector<std::string> triggers;
-    bool closeRequested = false;
-    bool stateDeleted = false;
-    bool timedOut = false;
-} journal;
-
-// The application's destructor ends the process, so it lives in static storage and is never
-// destroyed.
-Application& testApplication() {
-    alignas(Application) static unsigned char storage[sizeof(Application)];
-    static Application* app = new (storage) Application;
-    return *app;
-}
+std::vector<std::string> seen;  // "name=value" of each trigger handed to the state
+bool closeRequested = false, stateDeleted = false, timedOut = false;
 
 class KeyLogState : public ApplicationState {
   public:
-    KeyLogState() {
-        performStageCount = 1;
-        drawStageCount = 1;
-    }
-    ~KeyLogState() override { journal.stateDeleted = true; }
+    KeyLogState() { performStageCount = drawStageCount = 1; }
+    ~KeyLogState() override { stateDeleted = true; }
 
-    void handleEvent(const Trigger* t) override {
-        journal.triggers.push_back(t->name + "=" + toStr(t->value));
-    }
+    void handleEvent(const Trigger* t) override { seen.push_back(t->name + "=" + toStr(t->value)); }
     void doPerform(int, unsigned int ticks) override {
-        // Held keys come back every frame through here.
-        queue.perform(static_cast<float>(ticks));
-        const bool sawLastKey = std::find(journal.triggers.begin(), journal.triggers.end(),
-                                          "menu=1") != journal.triggers.end();
-        if (sawLastKey && !journal.closeRequested)
-            journal.closeRequested = lumo::testing::requestWindowClose();
+        queue.perform(static_cast<float>(ticks));  // held keys come back every frame
+        if (!closeRequested && std::count(seen.begin(), seen.end(), "menu=1"))
+            closeRequested = lumo::testing::requestWindowClose();
         waited += ticks;
-        if (waited > PATIENCE_MS) {
-            journal.timedOut = true;
-            terminate = true;
-        }
+        timedOut = terminate = waited > 20000;  // the keys never came
     }
     void doDraw(int) override {
         clearScreen();
         flipScreen();
         SDL_Delay(2);  // no need to spin a shared machine at full speed
     }
-
-  private:
     unsigned int waited = 0;
 };
-
-pid_t startTypist() {
-    const char* argv[] = {"sh", "-c", TYPIST, nullptr};
-    pid_t pid = -1;
-    if (posix_spawn(&pid, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-        return -1;
-    return pid;
-}
 
 // The typist's exit status; it may still be finishing its last key when the loop ends, and is
 // killed if it hangs (waiting for a window that never showed, for instance).
@@ -119,48 +70,43 @@ int finishTypist(pid_t pid) {
     return status;
 }
 
-// Consecutive repetitions folded into one entry.
-std::vector<std::string> folded(const std::vector<std::string>& entries) {
-    std::vector<std::string> result;
-    for (const std::string& e : entries)
-        if (result.empty() || result.back() != e)
-            result.push_back(e);
-    return result;
-}
-
 }  // namespace
 
 TEST(InputWindow, TypedKeysReachTheStateAndClosingTheWindowEndsTheLoop) {
     init(ssVideo, false);
-    setWindowCaption(CAPTION);
+    setWindowCaption("lumo input window test");
     setResolution(320, 240, 32, false, 16, 0);
-
-    lumo::testing::TempDir dir;
     InputEvaluator evaluator;
-    evaluator.load(dir.write("controls.xml", CONTROLS), "");
-    ASSERT_EQ(evaluator.size(), 3u);
+    Trigger* walk = new Trigger(&evaluator, 1, "walk", "", 1.0f);
+    walk->queue = true;
+    new KeyTranslator(walk, SDLK_LEFT, ctrlDefault, -1.0f);
+    new KeyTranslator(walk, SDLK_RIGHT, ctrlDefault, 1.0f);
+    new KeyTranslator(new Trigger(&evaluator, 2, "jump", "", ctrlDown), SDLK_SPACE, ctrlDefault, 1);
+    new KeyTranslator(new Trigger(&evaluator, 3, "menu", "", ctrlDown), SDLK_RETURN, ctrlUp, 1);
     queue.evaluators.push_back(&evaluator);
 
-    Application& app = testApplication();
-    app.queue = &queue;
+    // The application's destructor ends the process, so it is never destroyed.
+    alignas(Application) static unsigned char storage[sizeof(Application)];
+    Application* app = new (storage) Application;
+    app->queue = &queue;
     (new KeyLogState)->activate();
-
-    pid_t typist = startTypist();
-    ASSERT_GT(typist, 0);
-    app.run();
-
-    int status = finishTypist(typist);
+    const char* argv[] = {"sh", "-c", TYPIST, nullptr};
+    pid_t typist = -1;
+    ASSERT_EQ(0,
+              posix_spawn(&typist, "/bin/sh", nullptr, nullptr, const_cast<char**>(argv), environ));
+    app->run();
+    const int status = finishTypist(typist);
     queue.evaluators.remove(&evaluator);
     SDL_Quit();
 
-    EXPECT_FALSE(journal.timedOut) << "keys seen: " << ::testing::PrintToString(journal.triggers);
-    EXPECT_TRUE(journal.closeRequested);
-    EXPECT_TRUE(journal.stateDeleted);
-    EXPECT_EQ(app.state, nullptr);
+    EXPECT_FALSE(timedOut) << "keys seen: " << ::testing::PrintToString(seen);
+    EXPECT_TRUE(closeRequested);
+    EXPECT_TRUE(stateDeleted);
+    EXPECT_EQ(nullptr, app->state);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "xdotool failed";
     // Right was held over many frames; its release set the value back to 0 (a trigger taken
-    // out after the release already shows 0, hence the folding).
-    EXPECT_GE(std::count(journal.triggers.begin(), journal.triggers.end(), "walk=1"), 2);
-    EXPECT_EQ(folded(journal.triggers),
-              (std::vector<std::string>{"walk=1", "walk=0", "jump=1", "menu=1"}));
+    // out after the release already shows 0, hence the folding of repetitions).
+    EXPECT_GE(std::count(seen.begin(), seen.end(), "walk=1"), 2);
+    seen.erase(std::unique(seen.begin(), seen.end()), seen.end());
+    EXPECT_EQ((std::vector<std::string>{"walk=1", "walk=0", "jump=1", "menu=1"}), seen);
 }
