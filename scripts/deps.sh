@@ -9,6 +9,7 @@ PACKAGES=(
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   xvfb xauth xdotool
+  python3-pil python3-numpy fonts-liberation fonts-dejavu-core vorbis-tools
 )
 
 missing=()
