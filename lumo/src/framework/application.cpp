@@ -3,6 +3,7 @@
 #include "controls/control_queue.hpp"
 #include "framework/application_state.hpp"
 #include "lumo/lumo.hpp"
+#include "lumo/video.hpp"
 #include "tools/ticks.hpp"
 
 namespace lumo {
@@ -42,8 +43,16 @@ void Application::perform(unsigned int ticks) {
 
 void Application::run() {
     getElapsedTicks();
-    while (state)
+    unsigned long swapsSeen = swapCounter;
+    while (state) {
         perform(getElapsedTicks());
+        if (swapCounter != swapsSeen) {
+            pacer.swapped(lastSwapMicros);
+            swapsSeen = swapCounter;
+        }
+        if (state)
+            pacer.endFrame(frameRateLimit);
+    }
 }
 
 void ApplicationState::activate() {

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <chrono>
 #include <string>
 
 #include "debug/log.hpp"
@@ -10,6 +11,8 @@ namespace lumo {
 
 SDL_Surface* screen = nullptr;
 bool fullscreen = false;
+long long lastSwapMicros = 0;
+unsigned long swapCounter = 0;
 
 namespace {
 // Kept here rather than set straight into SDL because setResolution() sets every attribute
@@ -26,8 +29,8 @@ void setResolution(int width, int height, int bpp, bool full, int depth, int ste
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, doubleBuffer ? 1 : 0);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, depth);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, stencil);
-    // The application loop never sleeps: the swap waits for the display instead, where the
-    // driver supports it.
+    // Where the driver honours this, the swap paces the application loop; elsewhere the loop
+    // paces itself (framework/frame_pacer).
     SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1);
 
     Uint32 flags = SDL_OPENGL;
@@ -82,7 +85,15 @@ void clearScreen() {
 }
 
 void flipScreen() {
+    // Renderers that draw lazily (Mesa's software rasteriser) would do the whole frame's work
+    // inside the swap; finishing first leaves only the copy and any wait for the display.
+    glFinish();
+    const auto start = std::chrono::steady_clock::now();
     SDL_GL_SwapBuffers();
+    lastSwapMicros = std::chrono::duration_cast<std::chrono::microseconds>(
+                         std::chrono::steady_clock::now() - start)
+                         .count();
+    ++swapCounter;
 }
 
 SDL_Joystick* initJoystick(int index) {

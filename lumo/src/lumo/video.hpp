@@ -33,8 +33,13 @@ void enableDoubleBuffer(bool on);
 void setClearColor(const Color& color);
 /// Clears the colour and the depth buffer.
 void clearScreen();
-/// Swaps the buffers (waits for the display's refresh where the driver honours it).
+/// Finishes the drawing and swaps the buffers (waits for the display's refresh where the driver
+/// honours the swap-control request). The swap alone is timed into lastSwapMicros.
 void flipScreen();
+/// Microseconds the latest flipScreen() spent in the swap itself, and the number of swaps so
+/// far: the application loop tells from them whether the display paces it.
+extern long long lastSwapMicros;
+extern unsigned long swapCounter;
 
 /// Opens SDL joystick `index`; null when it cannot be opened. The caller closes it with
 /// cleanUpJoystick().

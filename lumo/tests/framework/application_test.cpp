@@ -3,28 +3,19 @@
 #include <SDL.h>
 
 #include <cstdlib>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "controls/control_queue.hpp"
 #include "framework/application.hpp"
 #include "framework/application_state.hpp"
+#include "support/test_application.hpp"
 
 using namespace lumo;
+using lumo::testing::TestApplication;
+using lumo::testing::testApplication;
 
 namespace {
-
-// The application's destructor ends the process, so tests keep their application in static
-// storage and never destroy it.
-class TestApplication : public Application {};
-
-TestApplication& testApplication() {
-    alignas(TestApplication) static unsigned char storage[sizeof(TestApplication)];
-    static TestApplication* app = new (storage) TestApplication;
-    application = app;
-    return *app;
-}
 
 std::vector<std::string> journal;
 
@@ -61,7 +52,7 @@ Trigger* fakeTrigger(std::uintptr_t n) {
     return reinterpret_cast<Trigger*>(n);
 }
 
-class ApplicationTest : public testing::Test {
+class ApplicationTest : public ::testing::Test {
   protected:
     void SetUp() override {
         journal.clear();
