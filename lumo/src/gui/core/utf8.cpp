@@ -107,11 +107,12 @@ std::string utf8ToFontBytes(const char* text) {
 }
 
 bool fontCanDraw(const fonts::Font* font, Uint16 code) {
-    if (!font)
+    if (!font || code < 32 || code > 255 || code == 127)
         return false;
     if (const fonts::BitmapFont* bitmap = dynamic_cast<const fonts::BitmapFont*>(font))
-        return code < 256 && bitmap->getCharWidth(static_cast<unsigned char>(code)) > 0;
-    return code >= 32 && code <= 126;
+        return bitmap->getCharWidth(static_cast<unsigned char>(code)) > 0;
+    const char text[2] = {static_cast<char>(code), 0};
+    return font->getWidth(text) > 0;
 }
 
 }  // namespace gui

@@ -26,8 +26,8 @@ bool isAscii(const char* text);
 /// The font's bytes for UTF-8 `text`: codes up to 255 become one byte, larger ones '?'. Bytes
 /// that start no valid sequence are kept as they are, so Latin-1 text still prints.
 std::string utf8ToFontBytes(const char* text);
-/// Whether `font` can draw the character `code`: for a bitmap font a code up to 255 that it
-/// defines with a width, for any other font printable ASCII (32 to 126); false without font.
+/// Whether `font` can draw the printable character `code` (32 to 255 but 127) as one byte: a
+/// bitmap font must define it with a width, another font give it a width. False without font.
 bool fontCanDraw(const fonts::Font* font, Uint16 code);
 
 }  // namespace gui

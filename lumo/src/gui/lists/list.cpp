@@ -7,6 +7,7 @@
 
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
+#include "gui/core/gui_names.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -14,8 +15,8 @@ namespace gui {
 
 void ListItem::getFromNode(const xml::Node* node) {
     debug::MessageScope scope("ListItem::getFromNode()");
-    caption = node->getAttribute("caption", caption);
-    if (const std::string* text = node->getAttribute("id")) {
+    caption = node->getAttribute(XML_GUI_CAPTION, caption);
+    if (const std::string* text = node->getAttribute(XML_GUI_ID)) {
         // Read like every integer attribute (automatic base, trailing text ignored), but a text
         // without any number is reported instead of quietly becoming 0.
         char* end = nullptr;
