@@ -265,6 +265,15 @@ class Figure:
             col[sh] = part[2]
             hl = mask & ~shift(mask, kl, kl)
             col[hl & ~sh] = part[1]
+            # A soft ramp across the part, lighter towards the light, for volume.
+            ys, xs = np.nonzero(mask)
+            if len(ys):
+                cy, cx = (ys.min() + ys.max()) / 2, (xs.min() + xs.max()) / 2
+                hy, hx = max(1, (ys.max() - ys.min()) / 2), max(1, (xs.max() - xs.min()) / 2)
+                u = (np.arange(mask.shape[1]) - cx) / hx
+                v = (np.arange(mask.shape[0]) - cy) / hy
+                ramp = np.clip(1.0 - 0.09 * (u[None, :] + v[:, None]), 0.8, 1.2)
+                col *= ramp[..., None]
         if line:
             lw = max(1, int(round(0.42 * self.k)))
             edge = mask & ~erode(mask, lw)
@@ -365,9 +374,10 @@ def make_pim_frames():
 # The foes: goblins. Climbing and side-stepping are seen from behind; falling and cheering from
 # the front.
 
-FOE_W, FOE_H = 40, 50
-FOE_HOT = (20, 48)  # the feet
-FALL_S = 56  # fall frames are square, turning around the body's middle
+FOE_SCALE = 1.1
+FOE_W, FOE_H = 40, 56
+FOE_HOT = (20, 54)  # the feet
+FALL_S = 60  # fall frames are square, turning around the body's middle
 FALL_BODY = 18.0  # height of the body's middle above the feet, where a fall turns it
 # A knocked-off foe jumps up a little: the middle of its tumbling body is this far above its
 # position, so that it still touches a foe 40 above it (the farthest that knocks one off).
@@ -467,7 +477,7 @@ def make_climb_frames():
         up_l, up_r = (1 + s) / 2, (1 - s) / 2
         hands = ((-8.6, 25.0 + 14.0 * up_l), (8.6, 25.0 + 14.0 * up_r))
         feet = ((-6.8, 1.4 + 7.5 * up_r), (6.8, 1.4 + 7.5 * up_l))
-        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1])
+        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
         goblin_back(fig, hands, feet, lean=0.6 * s)
         frames.append(fig.finish())
     return frames
@@ -482,7 +492,7 @@ def make_strafe_frames():
         hands = ((-10.5 - 2.0 * spread, 31.0 + 1.5 * lift), (10.5 + 2.0 * spread, 31.0 - 1.5 * lift))
         feet = ((-3.6 - 5.0 * spread, 1.4 + max(0, lift) * 3.0),
                 (3.6 + 5.0 * spread, 1.4 + max(0, -lift) * 3.0))
-        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1])
+        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
         goblin_back(fig, hands, feet, lean=0.0, hy=30.5)
         frames.append(fig.finish())
     return frames
@@ -494,7 +504,7 @@ def make_fall_frames():
     for i in range(FALL_FRAMES):
         t = i / FALL_FRAMES
         w = math.sin(4 * math.pi * t)
-        fig = Figure(FALL_S, FALL_S, cx, cx + FALL_BODY)
+        fig = Figure(FALL_S, FALL_S, cx, cx + FALL_BODY * FOE_SCALE, scale=FOE_SCALE)
         fig.rotate(-360.0 * t, (0.0, FALL_BODY))
         hands = ((-12.5, 33.0 + 4.0 * w), (12.5, 33.0 - 4.0 * w))
         feet = ((-8.0 - 1.5 * w, 2.5 + 2.0 * w), (8.0 - 1.5 * w, 2.5 - 2.0 * w))
@@ -508,7 +518,7 @@ def make_victory_frames():
     jumps = [0.0, 2.5, 4.0, 2.5]
     for i in range(VICTORY_FRAMES):
         j = jumps[i]
-        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1])
+        fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
         pump = 3.0 * (j / 4.0)
         hands = ((-9.5 - pump * 0.4, 36.0 + pump + j), (9.5 + pump * 0.4, 36.0 + pump + j))
         feet = ((-5.0 - j * 0.3, 2.2 + j), (5.0 + j * 0.3, 2.2 + j))
@@ -518,7 +528,7 @@ def make_victory_frames():
 
 
 def make_foe_base():
-    fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1])
+    fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
     goblin_front(fig, ((-10.0, 17.0), (10.0, 17.0)), ((-4.6, 1.4), (4.6, 1.4)))
     return fig.finish()
 
@@ -658,7 +668,7 @@ def brick_course(img, y0, y1, ss, rng, xoff, widths, base_light, face_tex, mossy
         x0, x1 = max(0, x + gap // 2), min(w, x + sw - gap // 2)
         if x1 > x0:
             tint = 1.0 + (rng.random() - 0.5) * 0.26
-            warmth = (rng.random() - 0.5) * 0.16
+            warmth = (rng.random() - 0.5) * 0.11
             hue = np.array([1.0 + warmth, 1.0 + warmth * 0.3, 1.0 - warmth])
             stone = WALL_STONE * tint * hue * base_light
             yy0, yy1 = y0 + gap // 2, y1 - gap // 2
@@ -678,7 +688,7 @@ def brick_course(img, y0, y1, ss, rng, xoff, widths, base_light, face_tex, mossy
                 corner = (np.abs(yy - cy_) + np.abs(xx - cx_)) < c
                 region[corner] = MORTAR
             # Now and then a crack or a patch of moss.
-            if rng.random() < 0.12 and x1 - x0 > 12 * ss:
+            if rng.random() < 0.06 and x1 - x0 > 12 * ss:
                 cx0 = int(rng.integers(4 * ss, x1 - x0 - 4 * ss))
                 pts = [(cx0, 0)]
                 for k in range(1, 5):
@@ -789,7 +799,7 @@ def make_wall(with_sky=True):
 
     # The face: courses of stones from the coping down.
     face0 = c1 + ss
-    course = 24 * ss
+    course = 19 * ss
     r = face0
     i = 0
     face_rows = img[face0:]
@@ -798,7 +808,7 @@ def make_wall(with_sky=True):
         r1 = min(H, r + course)
         light = 1.0 - 0.18 * (r - face0) / (H - face0)
         img[r:r1] = MORTAR
-        brick_course(img, r, r1, ss, rng, int(rng.integers(0, 60)) * ss, (34, 78), light, face_tex,
+        brick_course(img, r, r1, ss, rng, int(rng.integers(0, 60)) * ss, (28, 64), light, face_tex,
                      mossy=(i % 3 != 1))
         r = r1
         i += 1
@@ -808,14 +818,24 @@ def make_wall(with_sky=True):
         a = 0.55 * (1 - k / (8 * ss))
         img[face0 + k] = img[face0 + k] * (1 - a) + np.array([20, 16, 36], np.float32) * a
 
-    # Arrow slits.
+    # Arrow slits in a dressed-stone surround.
     for sx, sy in ((128, 250), (400, 140), (680, 300)):
-        x0, x1 = (sx - 4) * ss, (sx + 4) * ss
-        r0, r1 = row_of(sy + 26, ss), row_of(sy - 26, ss)
-        img[r0 - ss:r1 + ss, x0 - 2 * ss:x1 + 2 * ss] = np.array([150, 148, 166], np.float32) * (
-            0.8 + 0.3 * tex[r0 - ss:r1 + ss, x0 - 2 * ss:x1 + 2 * ss, None])
-        img[r0:r1, x0:x1] = np.array([12, 8, 22], np.float32)
-        img[r0:r1, x1 - ss:x1] = np.array([40, 34, 60], np.float32)
+        frame = Figure(26, 66, 13, 62, ss=ss)
+        frame.poly([(-9, 0), (9, 0), (9, 56), (-9, 56)], ((124, 122, 146), (176, 174, 194), (72, 70, 96)),
+                   light=1.5, dark=2.0)
+        frame.poly([(-11, 56), (11, 56), (11, 62), (-11, 62)], ((132, 130, 152), (186, 184, 204),
+                                                                (76, 74, 100)), light=1.2, dark=1.6)
+        frame.poly([(-11, -4), (11, -4), (11, 1), (-11, 1)], ((132, 130, 152), (186, 184, 204),
+                                                              (76, 74, 100)), light=1.2, dark=1.6)
+        frame.poly([(-3, 6), (3, 6), (3, 50), (-3, 50)], ((14, 10, 24), (40, 34, 60), (8, 6, 16)),
+                   line=False, light=1.0, dark=0.0001)
+        frame.poly([(-6, 26), (6, 26), (6, 30), (-6, 30)], ((14, 10, 24), (40, 34, 60), (8, 6, 16)),
+                   line=False, light=1.0, dark=0.0001)
+        b_ = outlined(frame.rgba, ss)
+        bx, by = int((sx - 13) * ss), int((SCREEN_H - sy - 62 + 26) * ss)
+        region = img[by:by + b_.shape[0], bx:bx + b_.shape[1]]
+        a_ = b_[..., 3:4] / 255
+        region[:] = region * (1 - a_) + b_[..., :3] * a_
 
     # Torches: iron brackets with a flame and a warm pool of light on the stones.
     yy, xx = np.mgrid[0:H, 0:W].astype(np.float32) / ss
@@ -982,8 +1002,8 @@ def make_great_pim():
     rgba[..., :3] = rgba[..., :3] * (1 - dark)[:, None, None]
 
     # Goblins climbing, small, at several heights.
-    for gx, gy, ph, sc in ((110, 440, 0.0, 2.4), (690, 405, 0.35, 2.6), (235, 520, 0.6, 2.2),
-                           (575, 500, 0.15, 2.2)):
+    for gx, gy, ph, sc in ((95, 470, 0.0, 2.4), (705, 425, 0.35, 2.6), (175, 385, 0.6, 2.2),
+                           (630, 510, 0.15, 2.2)):
         fig = Figure(int(FOE_W * sc), int(FOE_H * sc), FOE_W * sc / 2, FOE_H * sc - 2, scale=sc,
                      ss=ss)
         s = math.sin(2 * math.pi * ph)
@@ -1043,7 +1063,7 @@ def panel_center():
     tex = noise((32, 32), 4, 63) * 0.6 + noise((32, 32), 2, 64) * 0.4
     c = np.zeros((32, 32, 4), np.float32)
     c[..., :3] = np.array([26, 24, 44], np.float32) * (0.85 + 0.3 * tex[..., None])
-    c[..., 3] = 235
+    c[..., 3] = 244
     return to_image(c)
 
 
@@ -1168,7 +1188,7 @@ def contact_sheet(entries):
     x, y, row_h = 8, 8, 0
     placed = []
     for name, im in tiles:
-        tw, th = max(im.width, 60) + 8, im.height + 22
+        tw, th = max(im.width, 112) + 8, im.height + 22
         if x + tw > W:
             x, y, row_h = 8, y + row_h, 0
         placed.append((name, im, x, y))
@@ -1178,7 +1198,7 @@ def contact_sheet(entries):
     sheet = Image.new("RGBA", (W, H), (40, 36, 56, 255))
     d = ImageDraw.Draw(sheet)
     for name, im, x, y in placed:
-        w, h = max(im.width, 60), im.height
+        w, h = max(im.width, 112), im.height
         checker = Image.new("RGBA", (w, h), (70, 66, 90, 255))
         cd = ImageDraw.Draw(checker)
         for cy in range(0, h, 8):
