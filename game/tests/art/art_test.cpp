@@ -33,13 +33,13 @@ using lumo::gfx::ImageResource;
 namespace {
 
 // The rules' numbers that the pictures must fit.
-constexpr float kWallTop = 473;     // a climbing foe has won here and stands on the edge
-constexpr float kPimY = 500;        // Pim's position, on the walkway
-constexpr float kStoneOffset = 40;  // a held stone's position above Pim's
-constexpr float kFoeStart = -50;    // foes appear here, below the screen
-constexpr float kFoeGone = -60;     // falling foes are removed below this
-constexpr float kStoneGone = -30;   // stones likewise
-constexpr int kKnockMin = 25;       // a falling foe at least this far below knocks one off
+constexpr float kWallTop = 473;                // a climbing foe has won here and stands on the edge
+constexpr float kPimY = 500;                   // Pim's position, on the walkway
+constexpr float kStoneOffset = 40;             // a held stone's position above Pim's
+constexpr float kFoeStart = -50;               // foes appear here, below the screen
+constexpr float kFoeGone = -60;                // falling foes are removed below this
+constexpr float kStoneGone = -30;              // stones likewise
+constexpr int kKnockMin = 25, kKnockMax = 40;  // a falling foe this far below knocks one off
 
 std::string env(const char* name) {
     const char* v = std::getenv(name);
@@ -257,11 +257,11 @@ TEST_F(ArtTest, FoesAndStonesComeAndGoOutOfSight) {
 
 TEST_F(ArtTest, AFallingFoeTouchesAClimbingOneItPassesAtKnockingDistance) {
     // Placed as the sprite engine places two masks: the climbing foe at (400, 200), the falling
-    // one d below it. Every pair of frames touches over the first 10 px of the knocking range
-    // (25 ms of falling), so no frame rate lets a falling foe slip past without a test.
+    // one d below it. Every pair of frames touches over the whole knocking range, so a foe
+    // falling past another is tested against it in every frame of that range.
     for (const Image* climb : frames("foe_climb"))
         for (const Image* fall : frames("foe_fall"))
-            for (int d = kKnockMin; d <= kKnockMin + 10; d += 2) {
+            for (int d = kKnockMin; d <= kKnockMax; d += 3) {
                 const float y = 200, fy = y - d;
                 const int xOffset =
                     int(std::lround((400 - fall->getHotspot().x) - (400 - climb->getHotspot().x)));
