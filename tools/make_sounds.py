@@ -32,6 +32,7 @@ import zlib
 
 import numpy as np
 
+sys.dont_write_bytecode = True  # no __pycache__ left in the checkout
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import sound_synth as ss  # noqa: E402
 from sound_synth import SR  # noqa: E402
