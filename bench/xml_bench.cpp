@@ -11,6 +11,7 @@
 #include <string>
 
 #include "xml/node.hpp"
+#include "xml/xml_reader.hpp"
 
 namespace {
 
@@ -51,6 +52,54 @@ const BenchFile& benchFile() {
     return file;
 }
 
+// A file holding the given text, removed when the benchmark ends.
+class TextFile {
+  public:
+    explicit TextFile(const std::string& text) {
+        char pattern[] = "/tmp/lumo-xml-bench-XXXXXX";
+        int fd = ::mkstemp(pattern);
+        if (fd < 0)
+            std::abort();
+        path = pattern;
+        size = text.size();
+        if (::write(fd, text.data(), text.size()) != static_cast<ssize_t>(text.size()))
+            std::abort();
+        ::close(fd);
+    }
+    ~TextFile() { ::unlink(path.c_str()); }
+    TextFile(const TextFile&) = delete;
+    TextFile& operator=(const TextFile&) = delete;
+    std::string path;
+    std::size_t size = 0;
+};
+
+void loadRepeatedly(benchmark::State& state, const TextFile& file) {
+    for (auto _ : state) {
+        std::unique_ptr<lumo::xml::Node> root(lumo::xml::loadXML(file.path.c_str()));
+        benchmark::DoNotOptimize(root.get());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * file.size));
+}
+
+// One attribute value of 10 MB: a token far longer than any piece the reader feeds the parser.
+void BM_LoadHugeAttributeValue(benchmark::State& state) {
+    static const TextFile file("<a v=\"" + std::string(10 * 1024 * 1024, 'x') + "\"/>\n");
+    loadRepeatedly(state, file);
+}
+BENCHMARK(BM_LoadHugeAttributeValue)->Unit(benchmark::kMillisecond);
+
+// 100,000 attributes on one element, in document order (a0, a1, ...), which is not name order.
+void BM_LoadManyAttributes(benchmark::State& state) {
+    static const TextFile file([] {
+        std::string text = "<a";
+        for (int i = 0; i < 100000; ++i)
+            text += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+        return text + "/>\n";
+    }());
+    loadRepeatedly(state, file);
+}
+BENCHMARK(BM_LoadManyAttributes)->Unit(benchmark::kMillisecond);
+
 void BM_LoadXmlTree(benchmark::State& state) {
     const BenchFile& file = benchFile();
     for (auto _ : state) {
@@ -70,11 +119,14 @@ void BM_ExpatBare(benchmark::State& state) {
         std::FILE* f = std::fopen(file.path.c_str(), "r");
         XML_Parser parser = XML_ParserCreate(nullptr);
         XML_SetElementHandler(parser, startNothing, endNothing);
-        char buffer[1024];
+        std::size_t chunk = lumo::xml::XMLReader::CHUNK_SIZE;
         for (bool last = false; !last;) {
-            std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, f);
-            last = n < sizeof buffer - 1;
-            if (XML_Parse(parser, buffer, static_cast<int>(n), last) != XML_STATUS_OK)
+            void* buffer = XML_GetBuffer(parser, static_cast<int>(chunk));
+            std::size_t n = std::fread(buffer, 1, chunk, f);
+            last = n < chunk;
+            if (chunk < lumo::xml::XMLReader::MAX_CHUNK_SIZE)
+                chunk *= 2;
+            if (XML_ParseBuffer(parser, static_cast<int>(n), last) != XML_STATUS_OK)
                 state.SkipWithError("parse error");
         }
         XML_ParserFree(parser);

@@ -33,6 +33,24 @@ class AttributeMap {
             return {it, false};
         return {entries_.emplace(it, std::forward<K>(name), std::forward<V>(value)), true};
     }
+    /// Replaces the content by `pairs`, given in any order; of entries with the same name the
+    /// last one wins. Sorts once, where inserting one by one would move the entries
+    /// quadratically often on elements with very many attributes.
+    void assign(std::vector<value_type> pairs) {
+        std::stable_sort(pairs.begin(), pairs.end(), [](const value_type& a, const value_type& b) {
+            return a.first < b.first;
+        });
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < pairs.size(); ++i) {
+            if (kept > 0 && pairs[kept - 1].first == pairs[i].first)
+                --kept;
+            if (kept != i)
+                pairs[kept] = std::move(pairs[i]);
+            ++kept;
+        }
+        pairs.resize(kept);
+        entries_ = std::move(pairs);
+    }
     /// The value, created empty when absent.
     std::string& operator[](const std::string& name) {
         return emplace(name, std::string()).first->second;

@@ -46,9 +46,15 @@ class LoopStack {
     std::vector<LoopData> loops;
 };
 
+/// The most entries that one outermost `loop` element may generate, its nested loops included.
+constexpr int MAX_LOOP_ENTRIES = 100000;
+
 /// Runs one `loop` element: validates it (an invalid one is logged at error level and skipped,
-/// returning false), pushes its LoopData on `loops`, calls `forChild` for each child of `loop`
-/// at every value, and pops it again (also when `forChild` throws). `forChild` handles the
+/// returning false; so is an outermost loop, one run while `loops` is empty, that would generate
+/// more than MAX_LOOP_ENTRIES entries, counting every element read, nested ones included, once
+/// per pass that reads it, and a pass that reads nothing as one; that message names the current
+/// source file and the loop), pushes its LoopData on `loops`, calls `forChild` for each child of
+/// `loop` at every value, and pops it again (also when `forChild` throws). `forChild` handles the
 /// children as the loader handles entries at this level, nested `loop` elements included.
 /// The missing-`var` message goes to `missingVarGroup`, the others to `group`.
 bool processLoop(const Node& loop, LoopStack& loops, int group, int missingVarGroup,

@@ -26,14 +26,11 @@ Node::Node(const char* name_, const char** attrs) : name(name_ ? name_ : "") {
     std::size_t count = 0;
     while (attrs[2 * count] && attrs[2 * count + 1])
         ++count;
-    attributes.reserve(count);
-    for (; attrs[0] && attrs[1]; attrs += 2) {
-        // Built in place from the parser's strings: no temporary key. expat rejects repeated
-        // names, so the fallback assignment only serves hand-made arrays.
-        auto slot = attributes.emplace(attrs[0], attrs[1]);
-        if (!slot.second)
-            slot.first->second = attrs[1];
-    }
+    std::vector<Attributes::value_type> pairs;
+    pairs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i)
+        pairs.emplace_back(attrs[2 * i], attrs[2 * i + 1]);
+    attributes.assign(std::move(pairs));
 }
 
 Node::~Node() {
@@ -196,15 +193,41 @@ void appendEncoded(std::string& out, const std::string& text, bool forFile = fal
     }
 }
 
-// Appends instead of returning, so a deep tree is not copied once per level.
-void appendNode(std::string& out, const Node& node, int indent) {
+// A name for a saved document: names cannot use character references, so each character is
+// written as its ISO-8859-1 byte, as the declaration says. Bytes that are not valid UTF-8 are
+// taken as ISO-8859-1 characters already, as in values. A character beyond ISO-8859-1 cannot
+// be written at all: the save is refused with a message naming the file and the name.
+void appendName(std::string& out, const std::string& name, const char* filename) {
+    if (!filename) {
+        out += name;
+        return;
+    }
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        unsigned char byte = static_cast<unsigned char>(name[i]);
+        unsigned long codePoint = byte;
+        std::size_t length = byte >= 0x80 ? decodeUtf8(name, i, codePoint) : 0;
+        if (length == 0) {
+            out += name[i];
+            continue;
+        }
+        if (codePoint > 0xFF)
+            throw "Could not save XML file \"" + std::string(filename) + "\": the name \"" + name +
+                "\" cannot be written in ISO-8859-1";
+        out += static_cast<char>(codePoint);
+        i += length - 1;
+    }
+}
+
+// Appends instead of returning, so a deep tree is not copied once per level. `filename` is
+// given when the text goes into that file (see appendName), null for toString().
+void appendNode(std::string& out, const Node& node, int indent, const char* filename) {
     debug::MessageScope scope("Node::toString()");
     out.append(static_cast<std::size_t>(indent > 0 ? indent : 0), ' ');
     out += '<';
-    out += node.name;
+    appendName(out, node.name, filename);
     for (const auto& attribute : node.attributes) {
         out += ' ';
-        out += attribute.first;
+        appendName(out, attribute.first, filename);
         out += "=\"";
         appendEncoded(out, attribute.second, true);
         out += '"';
@@ -215,10 +238,10 @@ void appendNode(std::string& out, const Node& node, int indent) {
     }
     out += ">\n";
     for (const Node* child : node.children)
-        appendNode(out, *child, indent + 2);
+        appendNode(out, *child, indent + 2, filename);
     out.append(static_cast<std::size_t>(indent > 0 ? indent : 0), ' ');
     out += "</";
-    out += node.name;
+    appendName(out, node.name, filename);
     out += ">\n";
 }
 
@@ -287,7 +310,7 @@ void syncDirectory(const std::string& target) {
 
 std::string Node::toString(int indent) const {
     std::string out;
-    appendNode(out, *this, indent);
+    appendNode(out, *this, indent, nullptr);
     return out;
 }
 
@@ -297,7 +320,7 @@ void Node::saveXML(const char* filename) const {
         throw std::string("Could not save XML file \"\": no file name");
 
     std::string text = "<?xml version=\"1.0\" encoding=\"ISO-8859-1\" ?>\n";
-    appendNode(text, *this, 0);
+    appendNode(text, *this, 0, filename);
 
     const std::string target = saveTarget(filename);
     std::string temp = target + ".XXXXXX";

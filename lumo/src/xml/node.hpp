@@ -51,6 +51,9 @@ class Node {
     /// Writes the declaration line and toString(0) to `filename`. The old file is replaced
     /// atomically (temporary file in the same directory, flushed, renamed over it), so a failed
     /// save never loses it. Throws a message naming the file when it cannot be written.
+    /// Element and attribute names are written in ISO-8859-1, as the declaration says (values
+    /// use character references); a name holding a character beyond ISO-8859-1 cannot be
+    /// written, and the save throws a message naming the file and the name.
     void saveXML(const char* filename) const;
 
     Node* parent = nullptr;

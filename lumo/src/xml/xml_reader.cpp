@@ -117,17 +117,24 @@ void XMLReader::readStream(std::FILE* stream, const std::string& name) {
     XML_SetUserData(parser, this);
     XML_SetElementHandler(parser, xmlStart, xmlEnd);
 
-    char buffer[1024];
+    // Pieces start at CHUNK_SIZE and double up to MAX_CHUNK_SIZE: expat re-reads a token that
+    // spans pieces from its start at every piece, so small pieces would make one long value
+    // (megabytes of attribute text) cost time quadratic in its length.
+    std::size_t chunk = CHUNK_SIZE;
     for (bool last = false; !last;) {
-        std::size_t n = std::fread(buffer, 1, sizeof buffer - 1, stream);
+        void* buffer = XML_GetBuffer(parser, static_cast<int>(chunk));
+        if (!buffer)
+            throw std::string(XML_ErrorString(XML_GetErrorCode(parser))) + inFile(name);
+        std::size_t n = std::fread(buffer, 1, chunk, stream);
         if (std::ferror(stream))
             throw "Error reading XML file \"" + name + "\"";
-        buffer[n] = '\0';
         // A short read means the end of the file. A file whose size is a multiple of the chunk
         // size ends with an empty final chunk, so expat still sees the end of the document and
         // reports an unclosed one.
-        last = n < sizeof buffer - 1;
-        if (XML_Parse(parser, buffer, static_cast<int>(n), last) == XML_STATUS_OK)
+        last = n < chunk;
+        if (chunk < MAX_CHUNK_SIZE)
+            chunk *= 2;
+        if (XML_ParseBuffer(parser, static_cast<int>(n), last) == XML_STATUS_OK)
             continue;
 
         if (failure) {

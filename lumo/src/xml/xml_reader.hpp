@@ -3,6 +3,7 @@
 // DOMXMLHandler builds a Node tree from them (loadXML in node.hpp is the usual entry point).
 // Not thread-safe per object; separate readers may run on separate threads.
 
+#include <cstddef>
 #include <cstdio>
 #include <exception>
 #include <string>
@@ -53,6 +54,11 @@ class DOMXMLHandler : public XMLHandler {
 /// Drives expat over a file. `handler` is borrowed.
 class XMLReader {
   public:
+    /// Size of the first piece of a file handed to expat; later pieces double in size up to
+    /// MAX_CHUNK_SIZE.
+    static const std::size_t CHUNK_SIZE = 64 * 1024;
+    static const std::size_t MAX_CHUNK_SIZE = 16 * 1024 * 1024;
+
     explicit XMLReader(XMLHandler* handler);
     /// Throws a message naming the file when it cannot be opened, read or parsed, and rethrows
     /// what the handler threw. The handler may have received part of the events by then.

@@ -39,7 +39,8 @@ inline bool asciiNames(const xml::Node& node) {
 
 }  // namespace detail
 
-/// Loads `path` and checks the guarantees, using `scratch` as a temporary file. Returns "" when
+/// Loads `path` and checks the guarantees, using `scratch` (whose directory must be writable)
+/// as a temporary file. Returns "" when
 /// they hold, otherwise what was violated. Anything but a std::string thrown propagates.
 inline std::string checkLoadProperties(const std::string& path, const std::string& scratch) {
     std::unique_ptr<xml::Node> root;
@@ -52,6 +53,17 @@ inline std::string checkLoadProperties(const std::string& path, const std::strin
     }
     if (!root || root->parent)
         return "no tree, or a root with a parent";
+    // Saved under its ISO-8859-1 declaration, the tree loads again unchanged, unless a name
+    // cannot be written in ISO-8859-1, which the save refuses.
+    try {
+        root->saveXML(scratch.c_str());
+        std::unique_ptr<xml::Node> saved(xml::loadXML(scratch.c_str()));
+        if (saved->toString(0) != root->toString(0))
+            return "the saved file loads differently";
+    } catch (const std::string& message) {
+        if (message.find("cannot be written in ISO-8859-1") == std::string::npos)
+            return "the tree cannot be saved and loaded again: " + message;
+    }
     if (!detail::asciiNames(*root))
         return "";
     const std::string text = root->toString(0);

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <memory>
 
 #include "debug/log.hpp"
 #include "support/temp_dir.hpp"
 #include "xml/node.hpp"
+#include "xml/source_file.hpp"
 
 using lumo::xml::LoopData;
 using lumo::xml::LoopStack;
@@ -29,6 +31,7 @@ std::pair<std::string, std::string> load(const std::string& entries,
     lumo::testing::TempDir dir;
     std::unique_ptr<Node> bank(
         lumo::xml::loadXML(dir.write("bank.xml", "<images>" + entries + "</images>").c_str()));
+    lumo::xml::SourceFileScope source("bank.xml");
     LoopStack loops;
     std::string files;
     std::function<void(const Node&)> entry = [&](const Node& node) {
@@ -112,6 +115,28 @@ TEST(LoopStack, ProcessLoopGeneratesEntriesOrLogsAndSkipsInvalidLoops) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(load(c.first), c.second) << c.first;
+
+    // Expansions beyond 100,000 entries in all are skipped whole, whatever their shape.
+    std::string nested40, closing;
+    for (int i = 0; i < 40; ++i)
+        nested40 += "<loop var='v" + std::to_string(i) + "' to='1'>", closing += "</loop>";
+    const std::string tooLarge = "[lumo:animations] (error) Loop ";
+    const std::string entries = " in \"bank.xml\" would generate more than 100000 entries.";
+    const std::pair<std::string, std::pair<std::string, std::string>> large[] = {
+        {"<loop var='h' to='2000000000'/><e f='after'/>",
+         {"after ", tooLarge + "h [0;2000000000] (step: 1)" + entries + skip}},
+        {nested40 + "<e/>" + closing, {"", tooLarge + "v0 [0;1] (step: 1)" + entries + skip}},
+        {"<loop var='a' to='999'><e f=''/><loop var='b' to='99'><e/></loop></loop>",
+         {"", tooLarge + "a [0;999] (step: 1)" + entries + skip}},
+        {"<loop var='w' from='9' to='-2147483648' step='-1'><e/></loop>",
+         {"", tooLarge + "w [9;-2147483648] (step: -1)" + entries + skip}},
+    };
+    for (const auto& c : large)
+        EXPECT_EQ(load(c.first), c.second) << c.first.substr(0, 60);
+    // Exactly at the limit runs.
+    auto [files, log] = load("<loop var='a' to='999'><loop var='b' to='99'><e/></loop></loop>");
+    EXPECT_EQ(std::count(files.begin(), files.end(), ' '), 100000);
+    EXPECT_EQ(log, "");
 
     // An entry that throws inside nested loops leaves no loop active.
     EXPECT_EQ(

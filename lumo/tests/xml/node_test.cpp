@@ -165,3 +165,41 @@ TEST(Node, SavedValuesReadBackExactly) {
         EXPECT_EQ((*loaded->children[i])["name"], v.second.empty() ? v.first : v.second) << i;
     }
 }
+
+TEST(Node, SavedNamesAreWrittenInLatin1OrTheSaveIsRefused) {
+    TempDir dir;
+    // Names as a UTF-8 document delivers them: ASCII, within ISO-8859-1, and beyond it.
+    const std::string ascii = "<doc><entry name=\"x\"/></doc>";
+    const std::string latin1 =
+        "<doc><caf\xc3\xa9 \xc3\xbc"
+        "ber=\"\xc3\xa9\"/></doc>";
+    const std::string beyond = "<doc><\xe6\x97\xa5\xe6\x9c\xac a=\"1\"/></doc>";
+    for (const std::string& source : {ascii, latin1}) {
+        std::unique_ptr<Node> loaded(lumo::xml::loadXML(dir.write("in.xml", source).c_str()));
+        std::string out = dir.file("out.xml");
+        loaded->saveXML(out.c_str());
+        std::unique_ptr<Node> again(lumo::xml::loadXML(out.c_str()));
+        EXPECT_EQ(again->toString(0), loaded->toString(0)) << readFileText(out);
+    }
+    EXPECT_EQ(readFileText(dir.file("out.xml")), DECLARATION +
+                                                     "<doc>\n  <caf\xe9 \xfc"
+                                                     "ber=\"&#xE9;\"/>\n</doc>\n");
+
+    std::unique_ptr<Node> loaded(lumo::xml::loadXML(dir.write("in.xml", beyond).c_str()));
+    const std::string old = dir.write("old.xml", "<old/>\n");
+    try {
+        loaded->saveXML(old.c_str());
+        ADD_FAILURE() << "a name beyond ISO-8859-1 was saved";
+    } catch (const std::string& message) {
+        EXPECT_EQ(message, "Could not save XML file \"" + old +
+                               "\": the name \"\xe6\x97\xa5\xe6\x9c\xac\" cannot be written in "
+                               "ISO-8859-1");
+    }
+    EXPECT_EQ(readFileText(old), "<old/>\n");
+    EXPECT_EQ(dir.entries().size(), 3u) << "no temporary file is left";
+    // An attribute name beyond ISO-8859-1 is refused the same way.
+    Node node("ok", nullptr);
+    node["\xe2\x82\xac"] = "euro";
+    EXPECT_THROW(node.saveXML(old.c_str()), std::string);
+    EXPECT_EQ(readFileText(old), "<old/>\n");
+}

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -60,21 +61,38 @@ TEST(XmlReader, LoadsElementsAndAttributesOnly) {
         "<bank a=\"x &amp; &lt;y&gt;\" z=\"Jos&#xE9;\">\n  <image file=\"a.png\" name=\"a\"/>\n"
         "  <group>\n    <item/>\n  </group>\n</bank>\n");
 
-    // Element and attribute texts straddle many 1023-byte chunks.
+    // Element and attribute texts straddle the pieces the file is read in, and one value is
+    // longer than any piece.
+    const std::size_t piece = lumo::xml::XMLReader::CHUNK_SIZE;
     std::string text = "<list>";
-    for (int i = 0; i < 2000; ++i)
+    for (int i = 0; i < 20000; ++i)
         text += "<entry index='" + std::to_string(i) + "' pad='xyz'/>";
+    const std::string longValue(5 * piece, 'v');
+    text += "<long v='" + longValue + "'/>";
     root.reset(loadXML(dir.write("big.xml", text + "</list>").c_str()));
-    ASSERT_EQ(root->children.size(), 2000u);
-    for (long i = 0; i < 2000; ++i)
+    ASSERT_EQ(root->children.size(), 20001u);
+    for (long i = 0; i < 20000; ++i)
         ASSERT_EQ(root->children[i]->getAttributeLong("index", -1), i);
+    EXPECT_EQ((*root->children.back())["v"], longValue);
+
+    // Many attributes, in anything but name order, come out sorted by name.
+    text = "<many";
+    for (int i = 999; i >= 0; --i)
+        text += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    root.reset(loadXML(dir.write("many.xml", text + "/>").c_str()));
+    ASSERT_EQ(root->attributes.size(), 1000u);
+    EXPECT_TRUE(std::is_sorted(root->attributes.begin(), root->attributes.end()));
+    for (const auto& a : root->attributes)
+        ASSERT_EQ("a" + a.second, a.first);
 }
 
 TEST(XmlReader, BadInputThrowsMessagesNamingFileAndLine) {
     TempDir dir;
     std::size_t depth = lumo::debug::messageCount();
     const int limit = lumo::xml::DOMXMLHandler::MAX_DEPTH;
-    const std::string cut = "<root>" + std::string(1017, ' ');  // one whole 1023-byte chunk
+    // The first piece the reader takes, whole; and the first two (the second is twice as long).
+    const std::size_t piece = lumo::xml::XMLReader::CHUNK_SIZE;
+    const std::string cut = "<root>" + std::string(piece - 6, ' ');
     const std::pair<std::string, std::string> cases[] = {
         {"<a>\n  <b>\n  </c>\n</a>\n", "mismatched tag at line 3"},
         {"", "no element found at line 1"},
@@ -83,7 +101,7 @@ TEST(XmlReader, BadInputThrowsMessagesNamingFileAndLine) {
         {nested(limit + 1), "elements nested too deeply at line " + std::to_string(limit + 1)},
         // A document cut off exactly at a chunk boundary is still seen to be unfinished.
         {cut, "no element found at line 1"},
-        {cut + std::string(1023, ' '), "no element found at line 1"},
+        {cut + std::string(2 * piece, ' '), "no element found at line 1"},
     };
     int n = 0;
     for (const auto& c : cases) {
