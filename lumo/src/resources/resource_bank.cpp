@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "xml/node.hpp"
+#include "xml/source_file.hpp"
 
 namespace lumo {
 
@@ -25,6 +26,8 @@ void BasicResourceBank::load(const std::string& filename, const std::string& dir
         base += '/';
 
     std::unique_ptr<xml::Node> root(xml::loadXML(filename.c_str()));
+    // Messages about the content name the file.
+    xml::SourceFileScope source(filename);
     if (root && root->name == getNodeName())
         getFromNode(root.get(), base + root->getAttribute("dir", ""));
 }

@@ -3,6 +3,7 @@
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
 #include "xml/node.hpp"
+#include "xml/source_file.hpp"
 
 namespace lumo {
 
@@ -24,6 +25,14 @@ void ResourceManager::getFromNode(const xml::Node* node, const std::string& path
         std::string bankPath = path + child->getAttribute("dir", "");
         if (name.empty()) {
             debug::error(dbgResources, "Missing name attribute from resource bank node.");
+            continue;
+        }
+        if (banks.count(name)) {
+            // Replacing it would destroy a bank that others read before may point into (an
+            // animation bank's frames into its image bank).
+            debug::error(dbgResources,
+                         "Resource bank name \"%s\" in \"%s\" is already taken. Skipping bank.",
+                         name.c_str(), xml::sourceFileForMessage());
             continue;
         }
         BasicResourceBank* bank = createResourceBank(child->name);

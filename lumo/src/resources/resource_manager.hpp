@@ -22,7 +22,9 @@ class ResourceManager : public BasicResourceBank {
 
     std::string getNodeName() const override;
     /// One bank per child element, named by its `name` attribute and created by the generator
-    /// that knows the element name; unnamed or unknown elements are logged and skipped.
+    /// that knows the element name; unnamed or unknown elements, and elements whose name is
+    /// already taken by a bank of this manager, are logged and skipped (add() from code still
+    /// replaces).
     void getFromNode(const xml::Node* node, const std::string& path) override;
     /// Asks the generators in registration order; the first bank created (owned by the
     /// caller), or null when no generator knows `type`.

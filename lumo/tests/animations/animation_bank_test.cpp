@@ -110,4 +110,38 @@ TEST(AnimationBank, LoopsNameAnimationsInPlainDecimalFramesZeroPaddedAndCanSwitc
     EXPECT_TRUE(banks.logged("Unknown image bank \"nowhere\"."));
 }
 
+// Found by feeding broken files: the second bank of a taken name destroyed the first while the
+// animation frames still pointed into it.
+TEST(AnimationBank, ABankNameTakenAgainKeepsTheBankFramesPointInto) {
+    Banks banks(R"(<resources>
+  <images name="i"><image name="x" filename="x.png"/></images>
+  <animations name="an" imageBank="i"><animation name="a"><frame image="x"/></animation>
+  </animations>
+  <images name="i"/>
+</resources>)");
+    EXPECT_EQ("i:x/10 once", banks.frames("an", "a"));
+    EXPECT_TRUE(banks.logged("[lumo:resources] (error) Resource bank name \"i\" in \"" +
+                             banks.dir.file("resources.xml") +
+                             "\" is already taken. Skipping bank."));
+}
+
+// Loops that would generate more than 100,000 entries are skipped with a message naming the
+// file; the animation that holds one keeps its other frames.
+TEST(AnimationBank, LoopsTooLargeAreSkippedNamingTheFile) {
+    Banks banks(R"(<resources>
+  <images name="i"><image name="x" filename="x.png"/></images>
+  <animations name="an" imageBank="i">
+    <loop var="n" to="2000000000"><animation name="a[n]"/></loop>
+    <animation name="big"><frame image="x"/>
+      <loop var="f" to="100000"><frame image="x"/></loop></animation>
+  </animations>
+</resources>)");
+    EXPECT_EQ(1u, dynamic_cast<AnimationBank*>(banks.manager["an"])->size());
+    EXPECT_EQ("i:x/10 once", banks.frames("an", "big"));
+    const std::string file = " in \"" + banks.dir.file("resources.xml") + "\"";
+    EXPECT_TRUE(banks.logged("[lumo:animations] (error) Loop n [0;2000000000] (step: 1)" + file +
+                             " would generate more than 100000 entries. Skipping loop."));
+    EXPECT_TRUE(banks.logged("Loop f [0;100000] (step: 1)" + file));
+}
+
 }  // namespace

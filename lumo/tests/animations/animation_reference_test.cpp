@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 #include <random>
@@ -174,6 +176,44 @@ TEST(AnimationReference, MissingFramesAndDegenerateDelaysAreSafe) {
     auto neg = negative.play();
     neg->perform(1);
     EXPECT_TRUE(neg->isFinished());
+
+    // A delay too small to change the time at its magnitude (found with delay="1e-17").
+    Fixture tiny({1e-17f}, true);
+    auto hang = tiny.play();
+    hang->perform(16);
+    EXPECT_LE(hang->getTimeIndex(), 1e-17f);
+}
+
+// Every call returns, with the time left below the current frame's delay, whatever the delays,
+// speeds and elapsed times: none of them may stall the walk through the frames.
+TEST(AnimationReference, ExtremeDelaysAndTickLengthsAlwaysEndTheStep) {
+    const float big = std::numeric_limits<float>::max();
+    const float delays[] = {
+        0,  1e-40f, 1e-30f, 1e-17f, 1e-7f, 0.3f, 1,
+        60, 1e7f,   1e20f,  1e38f,  big,   -1,   std::numeric_limits<float>::quiet_NaN()};
+    const float ticks[] = {0, 1e-30f, 1e-3f, 1, 16, 1e4f, 3e7f, 1e9f, 1e20f, 1e38f, big};
+    const float speeds[] = {1, 0.5f, 1e-20f, 1e20f};
+    std::mt19937 random(16);
+    auto pick = [&random](const auto& table) {
+        return table[random() % (sizeof table / sizeof table[0])];
+    };
+    for (int round = 0; round < 400; ++round) {
+        std::vector<float> frameDelays(1 + random() % 5);
+        for (float& d : frameDelays)
+            d = pick(delays);
+        const bool loop = random() % 4 != 0;
+        const float speed = pick(speeds);
+        Fixture f(frameDelays, loop);
+        auto ref = f.play(speed);
+        for (int call = 0; call < 30; ++call) {
+            ref->perform(pick(ticks));
+            const float delay = speed * frameDelays[ref->getIndex()];
+            ASSERT_LT(ref->getIndex(), frameDelays.size());
+            ASSERT_TRUE(std::isfinite(ref->getTimeIndex())) << "round " << round;
+            ASSERT_LE(ref->getTimeIndex(), std::max(0.0f, delay))
+                << "round " << round << " call " << call;
+        }
+    }
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST(ResourceManager, BankPathsJoinTheDirAttributesWithoutSeparators) {
     destroyBanks(manager);
 }
 
-TEST(ResourceManager, SkipsBadBankElementsAndReplacesBanksOfTheSameName) {
+TEST(ResourceManager, SkipsBadBankElementsAndBanksWhoseNameIsTaken) {
     lumo::debug::nameFrameworkGroups();
     TempDir tmp;
     std::string file =
@@ -113,13 +113,18 @@ TEST(ResourceManager, SkipsBadBankElementsAndReplacesBanksOfTheSameName) {
     manager.load(file, "");
     EXPECT_EQ(GetCapturedStdout(),
               "[lumo:resources] (error) Missing name attribute from resource bank node.\n"
-              "[lumo:resources] (warning) Unknown resource bank type \"sound\".\n");
+              "[lumo:resources] (warning) Unknown resource bank type \"sound\".\n"
+              "[lumo:resources] (error) Resource bank name \"dup\" in \"" +
+                  file + "\" is already taken. Skipping bank.\n");
     EXPECT_EQ(manager.banks.size(), 2u);
     EXPECT_NE(bankOf(manager, "ok"), nullptr);
-    // The first "dup" was destroyed before the second one read its element.
+    // Banks read before may point into the first "dup": it stays, and nothing is destroyed.
     ASSERT_NE(bankOf(manager, "dup"), nullptr);
-    EXPECT_EQ(bankOf(manager, "dup")->items, "second");
-    EXPECT_EQ(bankOf(manager, "dup")->destroyedWhenRead, destroyedBefore + 1);
+    EXPECT_EQ(bankOf(manager, "dup")->items, "first");
+    EXPECT_EQ(TestBank::destroyed, destroyedBefore);
+
+    // Replacing a bank from code still destroys the older one.
+    manager.add("dup", new TestBank);
     EXPECT_EQ(TestBank::destroyed, destroyedBefore + 1);
     destroyBanks(manager);
 }

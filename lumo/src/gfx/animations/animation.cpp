@@ -5,6 +5,7 @@
 #include "gfx/animations/animation_bank.hpp"
 #include "gfx/animations/animation_reference.hpp"
 #include "gfx/images/image_bank.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -36,7 +37,8 @@ void Animation::readEntry(const xml::Node& node, ImageBank* images, xml::LoopSta
         return;
     }
     Image* image = images ? images->at(loops.expand(*imageName)) : nullptr;
-    frames.push_back(AnimationFrame(image, node.getAttributeFloat("delay", delay)));
+    frames.push_back(
+        AnimationFrame(image, xml::getCheckedFloat(node, "delay", delay, dbgAnimations)));
 }
 
 AnimationReference* Animation::getReference(float speed) {

@@ -4,6 +4,7 @@
 #include "debug/message_stack.hpp"
 #include "gfx/images/image_bank.hpp"
 #include "resources/resource_manager.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -84,7 +85,7 @@ void AnimationBank::readAnimation(const xml::Node& element, ImageBank* images) {
 
     Animation* animation = new Animation(name);
     try {
-        animation->delay = element.getAttributeFloat("delay", 10.0f);
+        animation->delay = xml::getCheckedFloat(element, "delay", 10.0f, dbgAnimations);
         animation->loop = element.getAttributeBool("loop", false);
         animation->getFromNode(&element, images, loops);
         *this += animation;

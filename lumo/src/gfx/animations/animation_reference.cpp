@@ -49,6 +49,23 @@ void AnimationReference::step() {
     setFrame(&animation->frames[index]);
 }
 
+namespace {
+
+// Takes `delay` (>= 0) from `time`. A delay too small to change the time at its magnitude
+// (1e-17 from 16) would leave it where it was forever; then the time left in the frame is the
+// remainder, which is below one delay and so ends the walk. An infinite delay (a huge delay
+// times a huge speed) is a frame that never ends: its time starts at 0.
+void useUp(GLfloat& time, GLfloat delay) {
+    const GLfloat before = time;
+    time -= delay;
+    if (!std::isfinite(time))
+        time = 0;
+    else if (delay > 0 && !(time < before))
+        time = std::fmod(before, delay);
+}
+
+}  // namespace
+
 void AnimationReference::perform(float ticks) {
     debug::MessageScope scope("AnimationReference::perform()");
     if (!frame || index == target)
@@ -70,15 +87,16 @@ void AnimationReference::perform(float ticks) {
                 timeIndex = 0;
                 break;
             }
-            timeIndex -= d * std::max(1.0f, std::floor((timeIndex - d) / d));
+            useUp(timeIndex, d * std::max(1.0f, std::floor((timeIndex - d) / d)));
             continue;
         }
         step();
-        timeIndex -= scaledDelay();
+        useUp(timeIndex, scaledDelay());
         // Only a looping animation gets this far: a whole cycle has passed in this call, so
         // the time left may span many more. Whole cycles change nothing but the time, so they
-        // are skipped at once, leaving at most two more cycles to step through.
-        if (++steps == count) {
+        // are skipped at once, leaving at most two more cycles to step through (after each
+        // further cycle when rounding left more).
+        if (++steps % count == 0) {
             GLfloat cycle = 0, longest = 0;
             for (const AnimationFrame& f : animation->frames) {
                 const GLfloat d = std::max(0.0f, speed * f.delay);
@@ -90,7 +108,7 @@ void AnimationReference::perform(float ticks) {
                 break;
             }
             if (timeIndex > cycle + longest)
-                timeIndex -= cycle * (std::ceil((timeIndex - longest) / cycle) - 1);
+                useUp(timeIndex, cycle * (std::ceil((timeIndex - longest) / cycle) - 1));
         }
     }
 }
