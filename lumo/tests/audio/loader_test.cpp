@@ -20,6 +20,26 @@ ALsizei readSome(FileLoader& loader, ALsizei n, bool loop) {
     loader.read(&n, loop);
     return n;
 }
+
+// A short tone whose header claims the sample rate `rate`: the rate field of the first page
+// (which holds only the identification header) is rewritten and the page's checksum renewed.
+std::string toneWithRate(const TempDir& tmp, const std::string& name, unsigned long rate) {
+    std::string bytes = lumo::testing::readFileText(writeTone(tmp.file(name), 300, 0.1));
+    const std::size_t pageLength = 27 + 1 + static_cast<unsigned char>(bytes[27]);
+    for (int i = 0; i < 4; ++i) {
+        bytes[28 + 12 + i] = static_cast<char>(rate >> (8 * i) & 0xFF);
+        bytes[22 + i] = 0;
+    }
+    unsigned long crc = 0;
+    for (std::size_t i = 0; i < pageLength; ++i) {
+        crc ^= static_cast<unsigned long>(static_cast<unsigned char>(bytes[i])) << 24;
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x80000000UL ? (crc << 1) ^ 0x04c11db7UL : crc << 1) & 0xFFFFFFFFUL;
+    }
+    for (int i = 0; i < 4; ++i)
+        bytes[22 + i] = static_cast<char>(crc >> (8 * i) & 0xFF);
+    return tmp.write(name, bytes);
+}
 }  // namespace
 
 TEST(OggFileLoader, DeliversTheFileOnceOrLoopsAndNeverHangs) {
@@ -68,6 +88,7 @@ TEST(AudioMessages, BadInputAndMisuseThrowTheirMessages) {
     SourcePool noSources(0);
     Sample plain;
     const std::string notOgg = "The given file/data was not recognized as Ogg Vorbis data.";
+    const std::string three = writeTone(tmp.file("three.ogg"), 300, 0.1, 44100, 3);
     const std::pair<std::function<void()>, std::string> cases[] = {
         {[&] { delete getFileLoader(missing); }, "Could not open file \"" + missing + "\"."},
         {[] { delete getFileLoader("music.OGG"); }, "Unknown file type - \"music.OGG\""},
@@ -76,6 +97,9 @@ TEST(AudioMessages, BadInputAndMisuseThrowTheirMessages) {
         {[&] { delete getFileLoader(tmp.write("empty.ogg", "")); },
          "Could not read Ogg stream:" + notOgg},
         {[&] { delete getFileLoader(header); }, "Could not read Ogg stream:" + notOgg},
+        // Three channels would play as scrambled stereo, and too long.
+        {[&] { delete getFileLoader(three); },
+         "\"" + three + "\" has 3 channels; only mono and stereo sound can be played."},
         {[&] { readSome(*damaged, 176400, false); },
          "Could not decode Ogg stream: Vorbisfile encoutered missing or corrupt data in the "
          "bitstream."},
@@ -153,6 +177,68 @@ TEST_F(AudioDeviceTest, SampleBankReadsItsFileAndLoadsWhatItCan) {
     EXPECT_NE(b->bufferName, 0u) << "the other samples still load";
     bank.release();
     EXPECT_EQ(b->bufferName, 0u);
+}
+
+// OpenAL refuses data whose rate does not fit its int (a header rate of 3e9): loading says so,
+// naming the sample, instead of keeping an empty buffer that claims to hold the sound.
+TEST_F(AudioDeviceTest, UploadsOpenALRefusesThrowNamingTheSample) {
+    const std::string wild = toneWithRate(tmp, "wild.ogg", 3000000000UL);
+    std::unique_ptr<FileLoader> probe(getFileLoader(wild));
+    ASSERT_LT(probe->getFrequency(), 0) << "the header was not changed as planned";
+    probe.reset();
+    CachedSample cached;
+    cached.name = "wild";
+    cached.filename = wild;
+    EXPECT_EQ(thrown([&] { cached.load(); }),
+              "Error loading file \"" + wild +
+                  "\": Could not upload sound \"wild\" to OpenAL: AL_INVALID_VALUE.");
+    EXPECT_EQ(cached.bufferName, 0u);
+
+    StreamedSample streamed;
+    streamed.name = "wild stream";
+    streamed.filename = wild;
+    SourcePool pool(2);
+    EXPECT_EQ(thrown([&] { pool.play(&streamed); }),
+              "Could not upload sound \"wild stream\" to OpenAL: AL_INVALID_VALUE.");
+    EXPECT_TRUE(pool.getSounds().empty());
+    // The same file with a sane rate plays.
+    cached.filename = toneWithRate(tmp, "sane.ogg", 22050);
+    cached.load();
+    EXPECT_EQ(cached.frequency, 22050);
+    cached.release();
+}
+
+// Numbers that do not fit their field are rejected with their text; the defaults stay.
+TEST(SampleBank, NumbersThatDoNotFitAreReportedAndKeepTheDefaults) {
+    lumo::debug::nameFrameworkGroups();
+    TempDir tmp;
+    SampleBank bank;
+    ::testing::internal::CaptureStdout();
+    bank.load(tmp.write("sounds.xml",
+                        "<samples><stream name=\"m\" filename=\"m.ogg\" bufferSize=\"2147483648\" "
+                        "volume=\"nan\" pitch=\"inf\" rolloff=\"1e39\" priority=\"0x80000000\"/>"
+                        "<stream name=\"tiny\" filename=\"t.ogg\" bufferSize=\"3\"/></samples>"));
+    std::string log = ::testing::internal::GetCapturedStdout(), warnings;
+    for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
+        if (log.compare(at, 22, "[lumo:audio] (warning)") == 0)
+            warnings += log.substr(at, end + 1 - at);
+    const std::string w = "[lumo:audio] (warning) Attribute ";
+    EXPECT_EQ(w + "volume=\"nan\" of <stream> is not a finite number; keeping 1.\n" + w +
+                  "pitch=\"inf\" of <stream> is not a finite number; keeping 1.\n" + w +
+                  "rolloff=\"1e39\" of <stream> is not a finite number; keeping 1.\n" + w +
+                  "priority=\"0x80000000\" of <stream> is out of range; keeping 0.\n" + w +
+                  "bufferSize=\"2147483648\" of <stream> is out of range; keeping 65536.\n" + w +
+                  "bufferSize=\"3\" of <stream> is out of range; keeping 65536.\n",
+              warnings);
+    for (const char* name : {"m", "tiny"}) {
+        auto* s = dynamic_cast<StreamedSample*>(bank[name]);
+        ASSERT_NE(s, nullptr);
+        const SoundProperties& p = s->properties;
+        EXPECT_EQ(std::vector<float>(
+                      {p.volume, p.pitch, p.rolloff, float(s->priority), float(s->bufferSize)}),
+                  std::vector<float>({1, 1, 1, 0, 65536}))
+            << name;
+    }
 }
 
 TEST(SampleBank, IsMadeForTheTypeSamples) {

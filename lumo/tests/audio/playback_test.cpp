@@ -157,11 +157,13 @@ TEST_F(Playback, VolumesAndPlacement) {
     SourcePool pool(3);
     SoundProperties quiet = tone.properties;
     quiet.volume = 0.8f;
+    quiet.rolloff = 2.5f;
     Sound* a = pool.play(&tone, &quiet);
     pool.setVolume(0.5f);
     Sound* b = pool.play(&tone, &quiet);
     EXPECT_FLOAT_EQ(gain(a), 0.8f) << "only later sounds";
     EXPECT_FLOAT_EQ(gain(b), 0.4f);
+    EXPECT_FLOAT_EQ(get(b, AL_ROLLOFF_FACTOR)[0], 2.5f) << "a cached sound's own rolloff";
     pool.setPlayingVolumes(0.25f);
     EXPECT_FLOAT_EQ(gain(a), 0.2f);
     EXPECT_FLOAT_EQ(gain(b), 0.2f);
@@ -176,9 +178,29 @@ TEST_F(Playback, VolumesAndPlacement) {
     StreamedSample music;
     music.name = "music";
     music.filename = tone.filename;
-    SoundProperties right = music.properties;
+    SoundProperties right = music.properties, left = music.properties;
     right.setStereoPosition(0.5f);
-    EXPECT_EQ(get(pool.play(&music, &right), AL_POSITION), std::vector<float>({0.5f, 0, 0.5f}));
+    right.rolloff = 3.0f;
+    Sound* streamed = pool.play(&music, &right);
+    EXPECT_EQ(get(streamed, AL_POSITION), std::vector<float>({0.5f, 0, 0.5f}));
+    EXPECT_FLOAT_EQ(get(streamed, AL_ROLLOFF_FACTOR)[0], 1.0f) << "streams always roll off by 1";
+    left.setStereoPosition(-0.25f);
+    EXPECT_EQ(get(pool.play(&music, &left), AL_POSITION), std::vector<float>({-0.25f, 0, -0.75f}));
+}
+
+TEST(SoundProperties, StereoPositionsOnBothSidesAndBeyond) {
+    const std::pair<float, std::vector<float>> cases[] = {
+        {-3, {-1, 7, 0}}, {-1, {-1, 7, 0}},           {-0.25f, {-0.25f, 7, -0.75f}},
+        {0, {0, 7, 1}},   {0.75f, {0.75f, 7, 0.25f}}, {1, {1, 7, 0}},
+        {2, {1, 7, 0}},
+    };
+    for (const auto& c : cases) {
+        SoundProperties p;
+        p.position = {9, 7, 9};
+        p.setStereoPosition(c.first);
+        EXPECT_EQ(std::vector<float>({p.position.x, p.position.y, p.position.z}), c.second)
+            << c.first;
+    }
 }
 
 namespace {

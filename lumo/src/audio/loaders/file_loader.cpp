@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "audio/core/audio.hpp"
 #include "audio/loaders/ogg_file_loader.hpp"
 
 namespace lumo {
@@ -45,6 +46,15 @@ FileLoader* getFileLoader(const std::string& filename) {
         filename.compare(filename.size() - ext.size(), ext.size(), ext) == 0)
         return new OggFileLoader(nullptr, filename);
     throw "Unknown file type - \"" + filename + "\"";
+}
+
+void uploadBuffer(ALuint buffer, const FileLoader& loader, const char* data, ALsizei size,
+                  const std::string& sampleName) {
+    alGetError();
+    alBufferData(buffer, loader.getFormat(), data, size, loader.getFrequency());
+    if (ALenum error = alGetError())
+        throw "Could not upload sound \"" + sampleName +
+            "\" to OpenAL: " + getALErrorString(error) + ".";
 }
 
 }  // namespace audio

@@ -48,6 +48,12 @@ class FileLoader {
     std::string filename;
 };
 
+/// Puts `size` bytes of `data`, decoded by `loader`, into the OpenAL buffer `buffer` and checks
+/// that OpenAL took them (a wild sample rate is refused there). Throws "Could not upload sound
+/// \"<sampleName>\" to OpenAL: <AL error>." when it did not.
+void uploadBuffer(ALuint buffer, const FileLoader& loader, const char* data, ALsizei size,
+                  const std::string& sampleName);
+
 /// A loader for the file by its extension: ".ogg" (case-sensitive) gives an OggFileLoader.
 /// Throws "Unknown file type - \"<filename>\"" for anything else, or the loader's message.
 FileLoader* getFileLoader(const std::string& filename);

@@ -1,6 +1,7 @@
 #include "audio/loaders/ogg_file_loader.hpp"
 
 #include <climits>
+#include <string>
 
 #include "debug/log.hpp"
 
@@ -15,7 +16,15 @@ OggFileLoader::OggFileLoader(FILE* unused, const std::string& filename_)
         throw "Could not read Ogg stream:" + getOggErrorString(result);
     decoderOpen = true;
     vorbisInfo = ov_info(&oggStream, -1);
-    format = vorbisInfo->channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
+    // OpenAL's formats here are mono and stereo; more channels would play interleaved as
+    // stereo: scrambled, and too long.
+    const int channels = vorbisInfo->channels;
+    if (channels < 1 || channels > 2) {
+        closeDecoder();
+        throw "\"" + filename + "\" has " + std::to_string(channels) +
+            " channels; only mono and stereo sound can be played.";
+    }
+    format = channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
     frequency = static_cast<ALsizei>(vorbisInfo->rate);
     // Unseekable streams have no known length; absurd lengths are cut to what ALsizei holds.
     const long long frame = 2LL * vorbisInfo->channels;

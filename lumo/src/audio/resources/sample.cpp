@@ -1,9 +1,12 @@
 #include "audio/resources/sample.hpp"
 
+#include <climits>
+
 #include "audio/core/audio.hpp"
 #include "audio/loaders/file_loader.hpp"
 #include "audio/resources/sample_bank.hpp"
 #include "debug/log.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -22,11 +25,12 @@ void Sample::getFromNode(const xml::Node* node, const std::string& path) {
         throw "No filename specified for sound \"" + (nameAttr ? *nameAttr : std::string()) + "\".";
     name = nameAttr ? *nameAttr : *fileAttr;
     filename = path + *fileAttr;
-    properties.volume = node->getAttributeFloat("volume", properties.volume);
-    properties.pitch = node->getAttributeFloat("pitch", properties.pitch);
-    properties.rolloff = node->getAttributeFloat("rolloff", properties.rolloff);
+    properties.volume = xml::getCheckedFloat(*node, "volume", properties.volume, dbgAudio);
+    properties.pitch = xml::getCheckedFloat(*node, "pitch", properties.pitch, dbgAudio);
+    properties.rolloff = xml::getCheckedFloat(*node, "rolloff", properties.rolloff, dbgAudio);
     properties.loop = node->getAttributeBool("loop", properties.loop);
-    priority = static_cast<int>(node->getAttributeLong("priority", priority));
+    priority = static_cast<int>(
+        xml::getCheckedLong(*node, "priority", priority, INT_MIN, INT_MAX, dbgAudio));
 }
 
 CachedSample::~CachedSample() {
@@ -50,7 +54,7 @@ void CachedSample::load() {
         loader = getFileLoader(filename);
         ALsizei delivered = loader->getSize();
         const char* data = loader->read(&delivered, false);
-        alBufferData(bufferName, loader->getFormat(), data, delivered, loader->getFrequency());
+        uploadBuffer(bufferName, *loader, data, delivered, name);
         format = loader->getFormat();
         size = delivered;
         frequency = loader->getFrequency();
@@ -85,12 +89,9 @@ void CachedSample::release() {
 
 void StreamedSample::getFromNode(const xml::Node* node, const std::string& path) {
     Sample::getFromNode(node, path);
-    long wanted = node->getAttributeLong("bufferSize", bufferSize);
-    if (wanted < 4)
-        debug::warning(dbgAudio, "Invalid bufferSize %ld for stream \"%s\"; keeping %ld.", wanted,
-                       name.c_str(), bufferSize);
-    else
-        bufferSize = wanted;
+    // A buffer too small for one sample frame would never deliver anything; OpenAL takes
+    // sizes as int.
+    bufferSize = xml::getCheckedLong(*node, "bufferSize", bufferSize, 4, INT_MAX, dbgAudio);
 }
 
 }  // namespace audio

@@ -34,12 +34,26 @@ StreamedSound::StreamedSound(SourcePool* owner_, const StreamedSample* sample_,
     }
     if (!alActive())
         return;
-    debug::info(dbgAudio, "Generating 2 buffers...");
-    alGenBuffers(2, buffers);
-    debug::info(dbgAudio, "Reading buffer 0.");
-    filled[0] = readBuffer(buffers[0]);
-    debug::info(dbgAudio, "Reading buffer 1.");
-    filled[1] = readBuffer(buffers[1]);
+    try {
+        debug::info(dbgAudio, "Generating 2 buffers...");
+        alGetError();
+        alGenBuffers(2, buffers);
+        if (ALenum error = alGetError()) {
+            buffers[0] = buffers[1] = 0;
+            throw "Could not create OpenAL buffers for \"" + sample_->name +
+                "\": " + getALErrorString(error) + ".";
+        }
+        debug::info(dbgAudio, "Reading buffer 0.");
+        filled[0] = fillBuffer(buffers[0]);
+        debug::info(dbgAudio, "Reading buffer 1.");
+        filled[1] = fillBuffer(buffers[1]);
+    } catch (const std::string&) {
+        // No destructor runs for a sound whose construction failed.
+        if (buffers[0])
+            alDeleteBuffers(2, buffers);
+        delete loader;
+        throw;
+    }
     debug::info(dbgAudio, "Done creating streamed sound.");
 }
 
@@ -52,6 +66,17 @@ StreamedSound::~StreamedSound() {
 }
 
 bool StreamedSound::readBuffer(unsigned int buffer) {
+    try {
+        return fillBuffer(buffer);
+    } catch (const std::string& e) {
+        // While playing (on the music thread, too) a failed upload ends the stream.
+        debug::error(dbgAudio, "%s", e.c_str());
+        fileComplete = true;
+        return false;
+    }
+}
+
+bool StreamedSound::fillBuffer(unsigned int buffer) {
     if (fileComplete || !loader)
         return false;
     ALsizei size = static_cast<ALsizei>(bufferSize > 0 ? bufferSize : 0);
@@ -66,7 +91,7 @@ bool StreamedSound::readBuffer(unsigned int buffer) {
         fileComplete = true;
         return false;
     }
-    alBufferData(buffer, loader->getFormat(), data, size, loader->getFrequency());
+    uploadBuffer(buffer, *loader, data, size, sample->name);
     return true;
 }
 

@@ -17,6 +17,8 @@ class StreamedSound : public Sound {
     /// Opens the sample's file and decodes the first two buffers with `properties` (null: the
     /// sample's own; the pool copies the same ones afterwards). Throws
     /// "Error loading file \"<file>\": <message>" when the file cannot be opened.
+    /// Throws, and leaves nothing behind, when the file cannot be read or OpenAL refuses the
+    /// buffers or their first data (the message names the sample).
     StreamedSound(SourcePool* owner, const StreamedSample* sample, SoundHandler* handler,
                   const SoundProperties* properties = nullptr);
     /// Frees the source, then deletes both buffers and the loader.
@@ -28,7 +30,8 @@ class StreamedSound : public Sound {
 
     /// Decodes the next bufferSize bytes into `buffer`; sets fileComplete when nothing is left.
     /// A decoding error is logged and ends the stream (what was decoded still plays). Returns
-    /// whether the buffer got data.
+    /// whether the buffer got data. An upload that OpenAL refuses is logged (naming the
+    /// sample) and ends the stream as well.
     bool readBuffer(unsigned int buffer);
     /// Refills the processed buffers and restarts the source after an underrun.
     void stream();
@@ -39,6 +42,9 @@ class StreamedSound : public Sound {
     ALuint buffers[2] = {0, 0};
 
   private:
+    /// readBuffer(), but a refused upload throws its message.
+    bool fillBuffer(unsigned int buffer);
+
     bool filled[2] = {false, false};
 };
 
