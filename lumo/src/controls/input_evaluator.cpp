@@ -1,7 +1,10 @@
 #include "controls/input_evaluator.hpp"
 
+#include <climits>
+
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -142,20 +145,25 @@ std::string InputEvaluator::getNodeName() const {
 void InputEvaluator::getFromNode(const xml::Node* node, const std::string& path) {
     debug::MessageScope scope("InputEvaluator::getFromNode()");
     for (const xml::Node* child : node->children) {
-        const int code = static_cast<int>(child->getAttributeLong("code", 0));
+        if (child->name != "trigger" && child->name != "axis")
+            continue;
+        const int code =
+            static_cast<int>(xml::getCheckedLong(*child, "code", 0, INT_MIN, INT_MAX, dbgControls));
         const std::string name = child->getAttribute("name", "");
         const std::string description = child->getAttribute("description", "");
         Trigger* t;
         if (child->name == "trigger")
             t = new Trigger(this, code, name, description, ctrlDown);
         else if (child->name == "axis")
-            t = new Trigger(this, code, name, description, child->getAttributeFloat("max", 1.0f));
+            t = new Trigger(this, code, name, description,
+                            xml::getCheckedFloat(*child, "max", 1.0f, dbgControls));
         else
             continue;
         // The bindings are read here, after the element's default key state.
         t->getFromNode(child, path);
         t->queue = child->getAttributeBool("queue", t->queue);
-        t->data = static_cast<int>(child->getAttributeLong("data", t->data));
+        t->data = static_cast<int>(
+            xml::getCheckedLong(*child, "data", t->data, INT_MIN, INT_MAX, dbgControls));
         t->dataString = child->getAttribute("dataString", t->dataString);
     }
 }

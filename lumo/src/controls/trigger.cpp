@@ -1,10 +1,13 @@
 #include "controls/trigger.hpp"
 
+#include <limits>
+
 #include "controls/control_queue.hpp"
 #include "controls/input_evaluator.hpp"
 #include "controls/translators.hpp"
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -54,6 +57,14 @@ auto withValue(float v) {
 // Axis bindings of direction `dir`.
 auto withDirection(short dir) {
     return [dir](const JoyAxisTranslator* t) { return selects(dir, t->direction); };
+}
+
+// A whole-number attribute of a binding that must fit its field; a value that does not is
+// reported and the default kept.
+template <typename T>
+T checked(const xml::Node& node, const char* name, T def) {
+    return static_cast<T>(xml::getCheckedLong(node, name, def, std::numeric_limits<T>::min(),
+                                              std::numeric_limits<T>::max(), dbgControls));
 }
 
 }  // namespace
@@ -150,8 +161,17 @@ void Trigger::clearJoyAxisTranslators(short dir) {
 
 void Trigger::getFromNode(const xml::Node* node, const std::string&) {
     debug::MessageScope scope("Trigger::getFromNode()");
-    if (const std::string* state = node->getAttribute("defaultKeyState"))
-        defaultKeyState = strTo<KeyState>(*state);
+    if (const std::string* state = node->getAttribute("defaultKeyState")) {
+        // "default" (or any other word) would give the bindings that rely on it a state that
+        // no event matches: they would all be dead.
+        const KeyState read = strTo<KeyState>(*state);
+        if (read == ctrlDefault)
+            debug::warning(dbgControls,
+                           "Invalid defaultKeyState \"%s\" for trigger \"%s\"; keeping \"%s\".",
+                           state->c_str(), name.c_str(), toStr<KeyState>(defaultKeyState).c_str());
+        else
+            defaultKeyState = read;
+    }
     getTranslatorsFromNode(node);
 }
 
@@ -168,18 +188,17 @@ void Trigger::getTranslatorsFromNode(const xml::Node* node) {
                 continue;
             }
             new KeyTranslator(this, key, strTo<KeyState>(child->getAttribute("state", "default")),
-                              child->getAttributeFloat("value", 1.0f));
+                              xml::getCheckedFloat(*child, "value", 1.0f, dbgControls));
         } else if (child->name == "joyButtonTranslator") {
-            new JoyButtonTranslator(this, static_cast<Uint8>(child->getAttributeLong("joy", 0)),
-                                    static_cast<Uint8>(child->getAttributeLong("button", 0)),
+            new JoyButtonTranslator(this, checked<Uint8>(*child, "joy", 0),
+                                    checked<Uint8>(*child, "button", 0),
                                     strTo<KeyState>(child->getAttribute("state", "default")),
-                                    child->getAttributeFloat("value", 1.0f));
+                                    xml::getCheckedFloat(*child, "value", 1.0f, dbgControls));
         } else if (child->name == "joyAxisTranslator") {
-            new JoyAxisTranslator(this, static_cast<Uint8>(child->getAttributeLong("joy", 0)),
-                                  static_cast<Uint8>(child->getAttributeLong("axis", 0)),
-                                  static_cast<signed char>(child->getAttributeLong("direction", 0)),
-                                  static_cast<Sint16>(child->getAttributeLong("min", 0)),
-                                  static_cast<Sint16>(child->getAttributeLong("max", 1)));
+            new JoyAxisTranslator(
+                this, checked<Uint8>(*child, "joy", 0), checked<Uint8>(*child, "axis", 0),
+                checked<signed char>(*child, "direction", 0), checked<Sint16>(*child, "min", 0),
+                checked<Sint16>(*child, "max", 1));
         }
     }
 }

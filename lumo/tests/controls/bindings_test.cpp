@@ -204,3 +204,37 @@ TEST_F(Bindings, CopiesAreIndependentAndCarryEveryField) {
     EXPECT_THROW(original["fire"]->clone(&original), std::string);
     EXPECT_EQ(5u, original.size());
 }
+
+// Values that name no key state, or numbers that do not fit their field, are reported with the
+// text as written, and the default stays: a bad default key state would leave every binding
+// that relies on it dead, and a bad maximum would make every value of the trigger NaN.
+TEST_F(Bindings, BadKeyStatesAndNumbersAreReportedAndKeepTheDefaults) {
+    InputEvaluator evaluator;
+    ::testing::internal::CaptureStdout();
+    evaluator.load(dir.write("bad.xml", R"(<inputEvaluator>
+  <axis name="nan" max="nan"/>
+  <axis name="huge" code="99999999999" max="1e39"/>
+  <trigger name="dead" defaultKeyState="default"><keyTranslator key="a"/></trigger>
+  <axis name="odd" defaultKeyState="sometimes"><joyButtonTranslator joy="300" button="2"/></axis>
+</inputEvaluator>)"),
+                   "");
+    const std::string w = "[lumo:controls] (warning) ";
+    EXPECT_EQ(
+        w + "Attribute max=\"nan\" of <axis> is not a finite number; keeping 1.\n" + w +
+            "Attribute code=\"99999999999\" of <axis> is out of range; keeping 0.\n" + w +
+            "Attribute max=\"1e39\" of <axis> is not a finite number; keeping 1.\n" + w +
+            "Invalid defaultKeyState \"default\" for trigger \"dead\"; keeping \"down\".\n" + w +
+            "Invalid defaultKeyState \"sometimes\" for trigger \"odd\"; keeping "
+            "\"pressed\".\n" +
+            w + "Attribute joy=\"300\" of <joyButtonTranslator> is out of range; keeping 0.\n",
+        ::testing::internal::GetCapturedStdout());
+    EXPECT_EQ(
+        "dead 0 \"\" 0 \"\" on/off 1 down queued [a] []\n"
+        "huge 0 \"\" 0 \"\" analog 1 pressed [] []\n"
+        "nan 0 \"\" 0 \"\" analog 1 pressed [] []\n"
+        "odd 0 \"\" 0 \"\" analog 1 pressed [] [0:b2]\n",
+        describe(evaluator));
+    RecordingQueue queue;
+    evaluator.evaluate(keyEvent(SDLK_a, true), &queue);
+    EXPECT_EQ((std::vector<std::string>{"dead=1"}), queue.take()) << "the binding is alive";
+}
