@@ -160,7 +160,9 @@ TEST_F(BitmapFontTest, BadDescriptionsAreLoggedAndLeaveUsableFonts) {
         EXPECT_EQ(penX(), 0);
     }
 
-    // Codes above 127 are skipped; other values are read as integers ("12x" is 12); a blank
+    // Codes above 127 are skipped, and so are values that are empty or neither one character
+    // (byte) nor a number ("ab", an "e" with an accent in UTF-8), each with a warning; other
+    // values are read as integers ("12x" is 12); a blank
     // without a code becomes #32; an unnamed font is named after its directory; an image
     // without a file is skipped with its lines; a line character without a code is skipped
     // and leaves the pen in place, while one whose code is unusable takes its room. With a
@@ -169,6 +171,8 @@ TEST_F(BitmapFontTest, BadDescriptionsAreLoggedAndLeaveUsableFonts) {
     std::string dir = fontDir("odd",
                               "<bitmapfont height=\"16\"><char char=\"200\" width=\"3\"/>"
                               "<char char=\"12x\" width=\"7\"/><char width=\"5\"/>"
+                              "<char char=\"\" width=\"6\"/><char char=\"ab\" width=\"6\"/>"
+                              "<char char=\"\xc3\xa9\" width=\"6\"/>"
                               "<image><line index=\"1\"><char char=\"Q\" width=\"4\"/></line>"
                               "</image><image file=\"sheet.png\"><line index=\"1\">"
                               "<char width=\"9\"/><char char=\"A\" width=\"4\"/>"
@@ -182,6 +186,12 @@ TEST_F(BitmapFontTest, BadDescriptionsAreLoggedAndLeaveUsableFonts) {
                              "No character index specified for blank character node. Using #32.",
                              "No filename specified for font image. Skipping image.",
                              "No character index specified for character node. Skipping "
+                             "character.",
+                             "(warning) Character code \"\" is neither one character nor a number. "
+                             "Skipping character.",
+                             "Character code \"ab\" is neither one character nor a number.",
+                             "Character code \"\xc3\xa9\" is neither one character nor a number.",
+                             "(warning) Character code \"200\" is not one of 0 to 127. Skipping "
                              "character."})
         EXPECT_NE(log.find(line), std::string::npos) << line;
     EXPECT_EQ(odd.name.family, dir);

@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,16 @@ Rgba texel(GLuint texture, int x, int y) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
     const unsigned char* p = &t[(std::size_t(y) * w + x) * 4];
     return {p[0], p[1], p[2], p[3]};
+}
+
+// The message `f` throws, or "(nothing thrown)".
+std::string thrownBy(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::string& message) {
+        return message;
+    }
+    return "(nothing thrown)";
 }
 
 class SimpleImageTest : public ::testing::Test {
@@ -191,6 +202,21 @@ TEST_F(SimpleImageTest, UnreadablePicturesThrowAMessageNamingTheFile) {
         EXPECT_EQ(0u, image.getTextureName());
         EXPECT_EQ(depth, lumo::debug::messageCount());
     }
+
+    // A picture larger than the largest texture would load as an empty texture.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    ASSERT_GT(largest, 0);
+    const std::string tall = dir.file("tall.png");
+    lumo::testing::writePicture(tall, 2, largest + 1, [](int, int) { return Rgba{9, 9, 9, 255}; });
+    SimpleImage image("tall", tall);
+    const std::string size = std::to_string(largest);
+    EXPECT_EQ(thrownBy([&] { image.refresh(true); }),
+              "Could not load \"" + tall + "\": the picture (2 x " + std::to_string(largest + 1) +
+                  " pixels) is larger than the largest texture OpenGL takes (" + size + " x " +
+                  size + ").");
+    EXPECT_EQ(0u, image.getTextureName());
+    EXPECT_EQ(0u, image.getWidth());
 }
 
 }  // namespace

@@ -21,13 +21,30 @@ namespace {
 constexpr int MAX_CODE = 127;
 
 /// A value of exactly one character is that character's code; anything else is read like every
-/// integer attribute (any base strtol knows, trailing text ignored). False for codes outside 0
-/// to 127.
+/// integer attribute (any base strtol knows, trailing text ignored). Logs why and returns false
+/// for an empty value, one that neither is one character nor starts with a number, and codes
+/// outside 0 to 127.
 bool parseCharCode(const std::string& value, int& code) {
-    const long v = value.size() == 1 ? static_cast<unsigned char>(value[0])
-                                     : std::strtol(value.c_str(), nullptr, 0);
-    if (v < 0 || v > MAX_CODE)
+    long v;
+    if (value.size() == 1) {
+        v = static_cast<unsigned char>(value[0]);
+    } else {
+        char* end = nullptr;
+        v = std::strtol(value.c_str(), &end, 0);
+        if (end == value.c_str()) {
+            debug::warning(dbgFonts,
+                           "Character code \"%s\" is neither one character nor a number. "
+                           "Skipping character.",
+                           value.c_str());
+            return false;
+        }
+    }
+    if (v < 0 || v > MAX_CODE) {
+        debug::warning(dbgFonts,
+                       "Character code \"%s\" is not one of 0 to 127. Skipping character.",
+                       value.c_str());
         return false;
+    }
     code = static_cast<int>(v);
     return true;
 }
@@ -168,12 +185,8 @@ void BitmapFont::getFromNode(const xml::Node* node) {
     std::map<int, BitmapFontCharacterData> glyphs;
     auto define = [&glyphs](const std::string& value, const BitmapFontCharacterData& glyph) {
         int code = 0;
-        if (!parseCharCode(value, code)) {
-            debug::warning(dbgFonts,
-                           "Character code \"%s\" is not one of 0 to 127. Skipping character.",
-                           value.c_str());
+        if (!parseCharCode(value, code))
             return;
-        }
         glyphs.erase(code);
         glyphs.emplace(code, glyph);
     };

@@ -5,6 +5,7 @@
 #include "debug/log.hpp"
 #include "debug/message_stack.hpp"
 #include "gfx/images/simple_image.hpp"
+#include "xml/checked_numbers.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -61,9 +62,9 @@ void ImageBank::readImage(const xml::Node& node, const std::string& path) {
     const std::string filename = loops.expand(*filenameAttribute);
 
     SimpleImage* image = new SimpleImage(name, path + filename);
-    image->setHotspot(
-        Vector2D(node.getAttributeFloat("hotX", 0), node.getAttributeFloat("hotY", 0)));
-    image->setBitmaskThreshold(node.getAttributeFloat("bitmaskThreshold", -1.0f));
+    image->setHotspot(Vector2D(xml::getCheckedFloat(node, "hotX", 0, dbgImages),
+                               xml::getCheckedFloat(node, "hotY", 0, dbgImages)));
+    image->setBitmaskThreshold(xml::getCheckedFloat(node, "bitmaskThreshold", -1.0f, dbgImages));
     image->setClamp(node.getAttributeBool("clamp", false));
     ImageFilter f = ifLinear;
     if (const std::string* filterName = node.getAttribute("filter"))

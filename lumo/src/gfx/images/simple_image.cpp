@@ -111,6 +111,17 @@ void SimpleImage::load(bool last, bool makeBitmask) {
     SurfacePtr surface(IMG_Load(filename.c_str()));
     if (!surface)
         throw loadError(filename, SDL_GetError());
+    // OpenGL would refuse a larger texture and leave an empty one that seems to have loaded.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const Uint32 limit = static_cast<Uint32>(largest);
+    if (largest > 0 && (textureSize(static_cast<Uint32>(surface->w)) > limit ||
+                        textureSize(static_cast<Uint32>(surface->h)) > limit))
+        throw loadError(filename, ("the picture (" + std::to_string(surface->w) + " x " +
+                                   std::to_string(surface->h) +
+                                   " pixels) is larger than the largest texture OpenGL takes (" +
+                                   std::to_string(largest) + " x " + std::to_string(largest) + ")")
+                                      .c_str());
     // Palettes, 16-bit pixels and other byte orders become RGBA before anything reads them, so
     // that the bitmask sees real alpha and the texture real colours.
     if (!uploadable(surface.get()))
