@@ -70,6 +70,20 @@ TEST(SysDirManager, SubDirectoriesAndChainsAreCreatedOnRequest) {
     EXPECT_FALSE(isDir(app + "c/d"));
     EXPECT_TRUE(mkdirs(app + "c/d/"));
     EXPECT_TRUE(isDir(app + "c/d"));
+    // Created directories are private to the user and the group (0770), as far as the umask
+    // lets them be.
+    for (mode_t mask : {mode_t(0), mode_t(022)}) {
+        const mode_t saved = ::umask(mask);
+        const std::string chain = app + "m" + std::to_string(mask) + "/n/";
+        const bool made = mkdirs(chain);
+        ::umask(saved);
+        ASSERT_TRUE(made);
+        for (const std::string& dir : {chain, chain + "../"}) {
+            struct stat info;
+            ASSERT_EQ(::stat(dir.c_str(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, 0770u & ~mask) << dir;
+        }
+    }
     // A chain below a regular file cannot be made.
     home.write(".app/plain", "x");
     EXPECT_FALSE(mkdirs(app + "plain/sub/"));

@@ -4,6 +4,7 @@
 
 #include <GL/gl.h>
 #include <SDL.h>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <png.h>
 #include <sys/stat.h>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,19 @@
 
 using namespace lumo;
 using lumo::testing::TempDir;
+
+namespace {
+std::map<int, int> requested;
+}
+
+// Once a mode is set SDL reports what the chosen visual has, not what was asked for (and cannot
+// report the swap control here at all); so the requests are recorded on their way to SDL.
+extern "C" int SDL_GL_SetAttribute(SDL_GLattr attr, int value) {
+    requested[attr] = value;
+    typedef int (*Real)(SDL_GLattr, int);
+    static Real real = reinterpret_cast<Real>(dlsym(RTLD_NEXT, "SDL_GL_SetAttribute"));
+    return real ? real(attr, value) : -1;
+}
 
 namespace {
 
@@ -126,9 +141,17 @@ GLint integer(GLenum name, int index = 0) {
 void openDrawAndShoot(int width, int height, int bpp) {
     SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " x " +
                  std::to_string(bpp));
+    requested.clear();
     ::testing::internal::CaptureStdout();
     setResolution(width, height, bpp, false, 0, 0);
     const std::string log = ::testing::internal::GetCapturedStdout();
+
+    // The swap waits for the display where the driver can (vsync): that request must reach SDL.
+    const std::map<int, int> expected = {{SDL_GL_RED_SIZE, bpp / 4},  {SDL_GL_GREEN_SIZE, bpp / 4},
+                                         {SDL_GL_BLUE_SIZE, bpp / 4}, {SDL_GL_ALPHA_SIZE, bpp / 4},
+                                         {SDL_GL_DOUBLEBUFFER, 1},    {SDL_GL_DEPTH_SIZE, 0},
+                                         {SDL_GL_STENCIL_SIZE, 0},    {SDL_GL_SWAP_CONTROL, 1}};
+    EXPECT_EQ(expected, requested);
 
     EXPECT_NE(std::string::npos,
               log.find(std::string("[lumo:core] (info) Lumo is now using OpenGL version \"") +
