@@ -402,8 +402,8 @@ def title_music():
 
     d = int(0.75 * beat)
     lead_wet = ss.circular_echo(lead.folded(), [(d, 0.0, 0.22, False), (2 * d, 0.13, 0.0, False)])
-    mixed = [ss.room(lead_wet, 7, 0.18), ss.room(backing.folded(), 8, 0.22),
-             ss.room(drums_bus.folded(), 9, 0.12), bass_bus.folded()]
+    mixed = [ss.reverb(lead_wet, 7, 0.3, 1.6), ss.reverb(backing.folded(), 9, 0.35, 1.6),
+             ss.reverb(drums_bus.folded(), 11, 0.2, 1.2), bass_bus.folded()]
     return master(mixed, MUSIC_PEAK_DBFS)
 
 
@@ -476,8 +476,8 @@ def game_music():
 
     d = int(0.75 * beat)
     lead_wet = ss.circular_echo(lead.folded(), [(d, 0.2, 0.0, False), (2 * d, 0.0, 0.12, False)])
-    mixed = [ss.room(lead_wet, 17, 0.12), ss.room(backing.folded(), 18, 0.16),
-             ss.room(drums_bus.folded(), 19, 0.08), bass_bus.folded()]
+    mixed = [ss.reverb(lead_wet, 17, 0.2, 0.9), ss.reverb(backing.folded(), 19, 0.25, 0.9),
+             ss.reverb(drums_bus.folded(), 21, 0.12, 0.6), bass_bus.folded()]
     return master(mixed, MUSIC_PEAK_DBFS)
 
 

@@ -198,18 +198,22 @@ def circular_echo(x, taps):
     return out
 
 
-def room(x, seed, amount, length=0.35):
-    """A small diffuse room: many short decaying reflections, different on each side, applied
-    circularly so the loop stays seamless."""
-    rng = np.random.default_rng(seed)
-    taps = []
-    for _ in range(24):
-        delay = rng.uniform(0.012, length)
-        g = amount * np.exp(-delay / (length / 3.0)) * rng.uniform(0.5, 1.0)
-        side = rng.integers(0, 2)
-        taps.append((delay * SR, g if side == 0 else 0.3 * g, g if side == 1 else 0.3 * g,
-                     False))
-    return circular_echo(x, taps)
+def reverb(x, seed, amount, decay_seconds, predelay=0.015, cutoff=5000.0):
+    """A room: the loop convolved circularly (so it stays seamless) with an impulse response of
+    exponentially decaying, low-passed noise, different on each side for width. `decay_seconds`
+    is the time to fall by 60 dB; the wet signal is mixed in at `amount` of the dry level."""
+    n = x.shape[1]
+    length = int((predelay + decay_seconds) * SR)
+    t = seconds(length)
+    shape = np.where(t < predelay, 0.0, np.exp(-6.9 * (t - predelay) / decay_seconds))
+    mono = np.fft.rfft(x.mean(axis=0))
+    wet = []
+    for side in range(2):
+        ir = spectral_filter(noise(length, seed + side) * shape,
+                             lambda hz: lowpass_weight(hz, cutoff, 1))
+        ir /= np.sqrt(np.sum(ir ** 2))
+        wet.append(np.fft.irfft(mono * np.fft.rfft(ir, n), n))
+    return x + amount * np.array(wet)
 
 
 def circular_lowpass(x, cutoff):
