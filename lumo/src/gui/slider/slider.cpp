@@ -356,32 +356,32 @@ template <typename T>
 bool Slider<T>::keyDown(ControlQueue* queue, SDLKey key, SDLMod mod, Uint16 unicode) {
     const bool vertical = orientation == orVertical;
     switch (key) {
-    case SDLK_HOME:
-        value = min;
-        return true;
-    case SDLK_END:
-        value = max;
-        return true;
-    case SDLK_PAGEUP:
-        decrease(true);
-        return true;
-    case SDLK_PAGEDOWN:
-        increase(true);
-        return true;
-    case SDLK_LEFT:
-    case SDLK_RIGHT:
-        if (vertical)
+        case SDLK_HOME:
+            value = min;
+            return true;
+        case SDLK_END:
+            value = max;
+            return true;
+        case SDLK_PAGEUP:
+            decrease(true);
+            return true;
+        case SDLK_PAGEDOWN:
+            increase(true);
+            return true;
+        case SDLK_LEFT:
+        case SDLK_RIGHT:
+            if (vertical)
+                break;
+            key == SDLK_RIGHT ? increase(false) : decrease(false);
+            return true;
+        case SDLK_DOWN:
+        case SDLK_UP:
+            if (!vertical)
+                break;
+            key == SDLK_UP ? increase(false) : decrease(false);
+            return true;
+        default:
             break;
-        key == SDLK_RIGHT ? increase(false) : decrease(false);
-        return true;
-    case SDLK_DOWN:
-    case SDLK_UP:
-        if (!vertical)
-            break;
-        key == SDLK_UP ? increase(false) : decrease(false);
-        return true;
-    default:
-        break;
     }
     return Component::keyDown(queue, key, mod, unicode);
 }
