@@ -70,6 +70,7 @@ GOLD = ((232, 184, 66), (255, 232, 140), (158, 100, 36))
 SKIN = ((234, 172, 128), (252, 212, 168), (176, 104, 92))
 MAIL = ((104, 112, 140), (156, 164, 188), (60, 64, 94))
 TROUSERS = ((56, 62, 104), (88, 98, 148), (34, 34, 68))
+CAPE = ((40, 52, 118), (72, 92, 170), (24, 26, 70))
 BOOT = ((98, 60, 40), (146, 98, 62), (58, 34, 32))
 BELT = ((90, 54, 36), (138, 92, 56), (52, 30, 28))
 HAIR = ((112, 68, 40), (160, 108, 64), (64, 36, 30))
@@ -82,7 +83,7 @@ BONE = ((230, 222, 196), (255, 250, 232), (160, 146, 130))
 EYE_YELLOW = (255, 226, 70)
 MOUTH = (84, 20, 36)
 
-ROCK = ((176, 160, 136), (224, 210, 180), (108, 94, 92))
+ROCK = ((170, 152, 126), (230, 216, 184), (96, 82, 84))
 BARK = ((122, 80, 48), (168, 118, 70), (70, 44, 36))
 WOOD_END = ((214, 170, 110), (242, 210, 150), (160, 112, 70))
 
@@ -307,6 +308,17 @@ PIM_FRAMES = 6
 PIM_DELAY = 55
 
 
+def mail_rings(fig, mask):
+    """Rows of small dark rings over a chain-mail part."""
+    h, w = mask.shape
+    p = max(4, int(round(fig.k * 1.3)))
+    yy, xx = np.mgrid[0:h, 0:w]
+    xx = xx + (yy // p % 2) * (p // 2)
+    d = np.hypot(xx % p - p / 2, yy % p - p / 2)
+    ring = mask & erode(mask, max(1, int(0.5 * fig.k))) & (np.abs(d - p * 0.33) < p * 0.1)
+    fig.rgba[ring, :3] = fig.rgba[ring, :3] * 0.6
+
+
 def draw_pim(fig, t, big=False):
     """Pim at walk phase t (0..1): front view, one knee lifting at a time."""
     s = math.sin(2 * math.pi * t)
@@ -314,6 +326,11 @@ def draw_pim(fig, t, big=False):
     lift_l = max(0.0, s) * 3.4
     lift_r = max(0.0, -s) * 3.4
     hip_y = 11.5 + bob
+
+    # A cape behind him, showing at his sides and swinging a little with the step.
+    sway = 0.6 * s
+    fig.poly([(-6.4, 22.5 + bob), (6.4, 22.5 + bob), (10.2 + sway, 4.0), (6.0 + sway, 2.6),
+              (0, 3.6), (-6.0 + sway, 2.6), (-10.2 + sway, 4.0)], CAPE)
 
     # Legs and boots.
     for side, lift in ((-1, lift_l), (1, lift_r)):
@@ -327,7 +344,10 @@ def draw_pim(fig, t, big=False):
         shoulder = (side * 6.4, 21.5 + bob)
         hand = (side * 9.0, 43.0)
         elbow = (side * 11.4, 31.0 + bob * 0.5)
-        fig.capsule([shoulder, elbow, hand], 2.3, MAIL)
+        sleeve = fig.capsule_mask([shoulder, elbow, hand], 2.3)
+        fig.paint(sleeve, MAIL)
+        if big:
+            mail_rings(fig, sleeve)
         fig.ellipse(hand[0], hand[1] - 0.3, 2.5, 2.7, SKIN, dark=1.0)
     # Body: tabard over mail, flaring towards the hem, gold cross, belt.
     top = 23.2 + bob
@@ -540,30 +560,42 @@ STONE_W, STONE_H = 28, 28
 TRUNK_W, TRUNK_H = 76, 28
 
 
-def rock_outline(cx, cy, r, seed, n=18):
+def rock_outline(cx, cy, r, seed, n=11):
     rng = np.random.default_rng(seed)
     pts = []
     for i in range(n):
-        a = 2 * math.pi * i / n
-        rr = r * (0.9 + 0.12 * rng.random())
-        pts.append((cx + rr * math.cos(a) * 1.06, cy + rr * math.sin(a) * 0.94))
+        a = 2 * math.pi * (i + 0.3 * rng.random()) / n
+        rr = r * (0.86 + 0.16 * rng.random())
+        pts.append((cx + rr * math.cos(a) * 1.08, cy + rr * math.sin(a) * 0.92))
     return pts
 
 
 def draw_stone(fig, cx, cy, r, seed=7):
+    """A faceted boulder: a flat top face towards the light and facets around it, each shaded by
+    where it faces."""
     pts = rock_outline(cx, cy, r, seed)
-    m = fig.poly_mask(pts)
-    fig.paint(m, ROCK, dark=r * 0.28, light=r * 0.16)
-    # A soft inner shading ring for volume, speckles and a crack.
-    inner = fig.poly_mask(rock_outline(cx - r * 0.18, cy + r * 0.2, r * 0.55, seed + 1))
-    fig.rgba[inner & m, :3] = fig.rgba[inner & m, :3] * 0.55 + np.array(ROCK[1]) * 0.45
+    whole = fig.poly_mask(pts)
+    top_c = (cx - r * 0.22, cy + r * 0.24)
+    top = [(top_c[0] + (x - cx) * 0.5, top_c[1] + (y - cy) * 0.5) for x, y in pts]
+    light = (-0.6, 0.8)
+    for i in range(len(pts)):
+        p, q = pts[i], pts[(i + 1) % len(pts)]
+        tp, tq = top[i], top[(i + 1) % len(pts)]
+        mx, my = (p[0] + q[0]) / 2 - top_c[0], (p[1] + q[1]) / 2 - top_c[1]
+        d = math.hypot(mx, my) or 1.0
+        facing = (mx * light[0] + my * light[1]) / d
+        fig.poly([tp, p, q, tq], shade(ROCK, 0.05 + facing * 0.95), line=False, lit=False)
+    fig.poly(top, shade(ROCK, 0.55), line=False, lit=False)
+    # Facet edges, pits and the outer edge line.
+    for i in range(len(pts)):
+        fig.capsule([top[i], pts[i]], 0.22, shade(ROCK, -0.9), line=False, lit=False)
     rng = np.random.default_rng(seed + 2)
-    for _ in range(int(r)):
-        a, d = rng.random() * 2 * math.pi, rng.random() * r * 0.75
-        x, y = cx + d * math.cos(a), cy + d * math.sin(a)
-        fig.ellipse(x, y, 0.45, 0.45, ROCK[2], line=False, lit=False)
-    fig.capsule([(cx + r * 0.15, cy + r * 0.55), (cx + r * 0.3, cy + r * 0.15),
-                 (cx + r * 0.1, cy - r * 0.2)], max(0.3, r * 0.04), ROCK[2], line=False, lit=False)
+    for _ in range(int(r * 0.8)):
+        a, dd = rng.random() * 2 * math.pi, rng.random() * r * 0.7
+        fig.ellipse(cx + dd * math.cos(a), cy + dd * math.sin(a), 0.4, 0.4, shade(ROCK, -0.7),
+                    line=False, lit=False)
+    lw = max(1, int(round(0.42 * fig.k)))
+    fig.rgba[whole & ~erode(whole, lw), :3] = LINE
 
 
 def make_stone():
@@ -583,7 +615,8 @@ def draw_trunk(fig, length, r, big=False):
         fig.capsule([(x0, y0), (x0 + 5 + rng.random() * 3, y0 + (rng.random() - 0.5) * 1.5)],
                     0.35, BARK[2], line=False, lit=False)
     fig.ellipse(half * 0.25, r * 1.3, 1.8, 1.2, BARK[2], line=False)
-    fig.capsule([(-half * 0.35, r * 1.7), (-half * 0.45, r * 2.25)], 1.4, BARK)
+    fig.capsule([(-half * 0.3, r * 1.75), (-half * 0.36, r * 2.05)], 1.6, BARK)
+    fig.ellipse(-half * 0.36, r * 2.1, 1.2, 0.7, WOOD_END, line=False)
     # The cut end, with its rings.
     fig.ellipse(-half + r * 0.4, r, r * 0.55, r * 0.98, WOOD_END, light=0.3, dark=0.6)
     for k in (0.68, 0.4, 0.15):
@@ -934,8 +967,24 @@ def lettering(text, font_path, size, spacing=0, shadow=True, gradient=0.18):
     return to_image(small[y0:y1, x0:x1])
 
 
+def ornament(width, height=16):
+    """A white rule that tapers to both ends, with a diamond in the middle and two smaller ones."""
+    fig = Figure(width, height, width / 2, height / 2)
+    half = width / 2 - 6
+    fig.poly([(-half, 0), (-14, 1.6), (14, 1.6), (half, 0), (14, -1.6), (-14, -1.6)],
+             (255, 255, 255), line=False, lit=False)
+    for x, r in ((0, 6.5), (-24, 3.5), (24, 3.5)):
+        fig.poly([(x - r, 0), (x, r), (x + r, 0), (x, -r)], (255, 255, 255), line=False, lit=False)
+    return fig.finish(outline=0)
+
+
 def make_title():
-    return lettering("PIM WARDEN", FONT_TITLE, 92, spacing=4)
+    text = lettering("PIM WARDEN", FONT_TITLE, 92, spacing=4)
+    rule = ornament(int(text.width * 0.8))
+    out = Image.new("RGBA", (text.width, text.height + rule.height - 2), (255, 255, 255, 0))
+    out.alpha_composite(text, (0, 0))
+    out.alpha_composite(rule, ((text.width - rule.width) // 2, text.height - 2))
+    return out
 
 
 def make_gameover():
@@ -1109,8 +1158,8 @@ def build():
     # Drawn directly: the lower-left corner goes to (x - hotX, y + hotY).
     still("wall", make_wall())
     still("greatPim", make_great_pim(), (SCREEN_W / 2, 0))
-    # The title above big Pim's stone, its lower edge 122 above its drawing point (y 350).
-    still("title", title, (title.width // 2, 122))
+    # The title above big Pim's stone, its lower edge 114 above its drawing point (y 350).
+    still("title", title, (title.width // 2, 114))
     # The credits from the drawing point (y -40) up onto the screen's foot, 8 above the edge.
     still("credits", credits, (credits.width // 2, 48))
     # The lettering in the sky above the walkway, its lower edge 28 above y 500.
