@@ -86,6 +86,9 @@ MOUTH = (84, 20, 36)
 ROCK = ((170, 152, 126), (230, 216, 184), (96, 82, 84))
 BARK = ((122, 80, 48), (168, 118, 70), (70, 44, 36))
 WOOD_END = ((214, 170, 110), (242, 210, 150), (160, 112, 70))
+IRON = ((70, 66, 84), (120, 116, 136), (40, 36, 54))
+FLAME = ((255, 150, 40), (255, 210, 90), (220, 90, 30))
+DRESSED = ((124, 122, 146), (176, 174, 194), (72, 70, 96))
 
 WALL_STONE = np.array([96, 98, 122], np.float32)
 WALL_LIGHT = np.array([150, 150, 170], np.float32)
@@ -235,7 +238,8 @@ class Figure:
         for i in range(n):
             a = 2 * math.pi * i / n
             x, y = rx * math.cos(a), ry * math.sin(a)
-            out.append((cx + x * math.cos(t) - y * math.sin(t), cy + x * math.sin(t) + y * math.cos(t)))
+            out.append((cx + x * math.cos(t) - y * math.sin(t),
+                        cy + x * math.sin(t) + y * math.cos(t)))
         return out
 
     def ellipse_mask(self, cx, cy, rx, ry, tilt=0.0):
@@ -509,7 +513,8 @@ def make_strafe_frames():
         c = math.cos(2 * math.pi * i / STRAFE_FRAMES)
         spread = (1 + c) / 2
         lift = math.sin(2 * math.pi * i / STRAFE_FRAMES)
-        hands = ((-10.5 - 2.0 * spread, 31.0 + 1.5 * lift), (10.5 + 2.0 * spread, 31.0 - 1.5 * lift))
+        hands = ((-10.5 - 2.0 * spread, 31.0 + 1.5 * lift),
+                 (10.5 + 2.0 * spread, 31.0 - 1.5 * lift))
         feet = ((-3.6 - 5.0 * spread, 1.4 + max(0, lift) * 3.0),
                 (3.6 + 5.0 * spread, 1.4 + max(0, -lift) * 3.0))
         fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
@@ -684,7 +689,8 @@ def draw_moon(img, ss, cx, cy, r):
     img[:] = img + (np.array([255, 236, 200], np.float32) - img) * glow[..., None]
     disc = np.clip(r - d + 0.5, 0, 1)
     # Lit from the lower left by the sunken sun: a slightly shaded upper-right side, and maria.
-    body = np.array([250, 240, 214], np.float32) - np.clip((xx - cx + yy - cy) / r, 0, 1)[..., None] * 40
+    body = (np.array([250, 240, 214], np.float32) -
+            np.clip((xx - cx + yy - cy) / r, 0, 1)[..., None] * 40)
     spots = noise((h, w), 3 * ss, 91)
     body = body - (spots > 0.62)[..., None] * 26
     img[:] = img * (1 - disc[..., None]) + body * disc[..., None]
@@ -692,7 +698,6 @@ def draw_moon(img, ss, cx, cy, r):
 
 def brick_course(img, y0, y1, ss, rng, xoff, widths, base_light, face_tex, mossy):
     """One course of stones between picture rows y0 and y1 (supersampled pixels)."""
-    h = y1 - y0
     x = -xoff
     w = img.shape[1]
     gap = 2 * ss // 2 + 1
@@ -706,8 +711,8 @@ def brick_course(img, y0, y1, ss, rng, xoff, widths, base_light, face_tex, mossy
             stone = WALL_STONE * tint * hue * base_light
             yy0, yy1 = y0 + gap // 2, y1 - gap // 2
             region = img[yy0:yy1, x0:x1]
-            tex = face_tex[yy0:yy1, x0:x1, None]
-            region[:] = stone * (0.82 + 0.36 * tex)
+            tex = face_tex[yy0:yy1, x0:x1]
+            region[:] = stone * (0.82 + 0.36 * tex[..., None])
             # Bevel: lit top and left, shaded bottom and right; rounded corners show the mortar.
             b = max(1, int(1.5 * ss))
             region[:b] = region[:b] * 0.4 + WALL_LIGHT * base_light * 0.75
@@ -725,18 +730,21 @@ def brick_course(img, y0, y1, ss, rng, xoff, widths, base_light, face_tex, mossy
                 cx0 = int(rng.integers(4 * ss, x1 - x0 - 4 * ss))
                 pts = [(cx0, 0)]
                 for k in range(1, 5):
-                    pts.append((pts[-1][0] + int(rng.integers(-3, 4) * ss), k * region.shape[0] // 4))
+                    pts.append((pts[-1][0] + int(rng.integers(-3, 4) * ss),
+                                k * region.shape[0] // 4))
                 crack = Image.new("L", (region.shape[1], region.shape[0]), 0)
                 ImageDraw.Draw(crack).line(pts, fill=255, width=ss)
                 cm = np.asarray(crack) > 127
                 region[cm] = MORTAR * 1.2
-                region[shift(cm, ss, ss) & ~cm] = region[shift(cm, ss, ss) & ~cm] * 0.6 + WALL_LIGHT * 0.4
+                lip = shift(cm, ss, ss) & ~cm
+                region[lip] = region[lip] * 0.6 + WALL_LIGHT * 0.4
             if mossy and rng.random() < 0.12:
                 mx = rng.random() * region.shape[1]
                 yy, xx = np.mgrid[0:region.shape[0], 0:region.shape[1]]
-                blob = ((xx - mx) / (region.shape[1] * 0.4)) ** 2 + (yy / (region.shape[0] * 0.9)) ** 2
-                mm = (blob + face_tex[yy0:yy1, x0:x1] * 0.9) < 1.0
-                region[mm] = region[mm] * 0.55 + MOSS * base_light * (0.35 + 0.25 * face_tex[yy0:yy1, x0:x1][mm, None])
+                blob = (((xx - mx) / (region.shape[1] * 0.4)) ** 2 +
+                        (yy / (region.shape[0] * 0.9)) ** 2)
+                mm = (blob + tex * 0.9) < 1.0
+                region[mm] = region[mm] * 0.55 + MOSS * base_light * (0.35 + 0.25 * tex[mm, None])
         x += sw
 
 
@@ -765,7 +773,7 @@ def make_wall(with_sky=True):
             tower_x - 3 * ss + k * 3 * ss:tower_x + tw + 3 * ss - k * 3 * ss] = np.array(
                 [34, 26, 58], np.float32)
     win = row_of(back_y + 38, ss)
-    img[win:win + 5 * ss, tower_x + 10 * ss:tower_x + 14 * ss] = np.array([255, 196, 96], np.float32)
+    img[win:win + 5 * ss, tower_x + 10 * ss:tower_x + 14 * ss] = TORCH
 
     # Back parapet with merlons, behind the walkway.
     par_lo, par_hi, merlon_hi = back_y - 2, back_y + 10, back_y + 34
@@ -821,7 +829,7 @@ def make_wall(with_sky=True):
     # Coping: a projecting ledge whose top is the walkway's front edge.
     cop_hi, cop_lo = WALL_TOP, WALL_TOP - 11
     c0, c1 = row_of(cop_hi, ss), row_of(cop_lo, ss)
-    img[c0:c1] = np.array([126, 124, 146], np.float32)[None, None, :] * (0.85 + 0.3 * tex[c0:c1, :, None])
+    img[c0:c1] = np.array([126, 124, 146], np.float32) * (0.85 + 0.3 * tex[c0:c1, :, None])
     img[c0:c0 + 2 * ss] = np.array([196, 194, 212], np.float32)  # the lit front edge
     img[c0:c0 + ss // 2 + 1] = np.array([230, 226, 236], np.float32)
     for r in range(c1 - 3 * ss, c1):
@@ -835,17 +843,14 @@ def make_wall(with_sky=True):
     course = 19 * ss
     r = face0
     i = 0
-    face_rows = img[face0:]
-    face_tex = tex
     while r < H:
         r1 = min(H, r + course)
         light = 1.0 - 0.18 * (r - face0) / (H - face0)
         img[r:r1] = MORTAR
-        brick_course(img, r, r1, ss, rng, int(rng.integers(0, 60)) * ss, (28, 64), light, face_tex,
+        brick_course(img, r, r1, ss, rng, int(rng.integers(0, 60)) * ss, (28, 64), light, tex,
                      mossy=(i % 3 != 1))
         r = r1
         i += 1
-    del face_rows
     # Shadow cast by the coping on the face.
     for k in range(8 * ss):
         a = 0.55 * (1 - k / (8 * ss))
@@ -854,8 +859,7 @@ def make_wall(with_sky=True):
     # Arrow slits in a dressed-stone surround.
     for sx, sy in ((128, 250), (400, 140), (680, 300)):
         frame = Figure(26, 66, 13, 62, ss=ss)
-        frame.poly([(-9, 0), (9, 0), (9, 56), (-9, 56)], ((124, 122, 146), (176, 174, 194), (72, 70, 96)),
-                   light=1.5, dark=2.0)
+        frame.poly([(-9, 0), (9, 0), (9, 56), (-9, 56)], DRESSED, light=1.5, dark=2.0)
         frame.poly([(-11, 56), (11, 56), (11, 62), (-11, 62)], ((132, 130, 152), (186, 184, 204),
                                                                 (76, 74, 100)), light=1.2, dark=1.6)
         frame.poly([(-11, -4), (11, -4), (11, 1), (-11, 1)], ((132, 130, 152), (186, 184, 204),
@@ -883,17 +887,36 @@ def make_wall(with_sky=True):
     img = np.clip(img, 0, 255)
     for tx, ty in ((250, 395), (560, 395)):
         bracket = Figure(24, 44, 12, 40, scale=1.0, ss=ss)
-        bracket.capsule([(-5, 4), (0, 2), (0, 12)], 1.2, ((70, 66, 84), (120, 116, 136), (40, 36, 54)))
-        bracket.poly([(-3.2, 12), (3.2, 12), (2.2, 19), (-2.2, 19)], ((84, 58, 40), (128, 92, 60), (50, 34, 30)))
-        bracket.ellipse(0, 25.5, 4.8, 7.2, ((255, 150, 40), (255, 210, 90), (220, 90, 30)), line=False)
-        bracket.poly([(-3.5, 23), (0, 36), (3.5, 23)], ((255, 150, 40), (255, 210, 90), (220, 90, 30)),
-                     line=False)
+        bracket.capsule([(-5, 4), (0, 2), (0, 12)], 1.2, IRON)
+        bracket.poly([(-3.2, 12), (3.2, 12), (2.2, 19), (-2.2, 19)], BELT)
+        bracket.ellipse(0, 25.5, 4.8, 7.2, FLAME, line=False)
+        bracket.poly([(-3.5, 23), (0, 36), (3.5, 23)], FLAME, line=False)
         bracket.ellipse(0, 24.0, 2.4, 4.0, (255, 244, 170), line=False, lit=False)
         b = outlined(bracket.rgba, ss)
         bx, by = int((tx - 12) * ss), int((SCREEN_H - ty - 40) * ss)
         region = img[by:by + b.shape[0], bx:bx + b.shape[1]]
         a = b[..., 3:4] / 255
         region[:] = region * (1 - a) + b[..., :3] * a
+
+    # The warden's banner under the coping, in the middle of the wall.
+    banner = Figure(48, 104, 24, 2, ss=ss)
+    banner.capsule([(-20, -1.5), (20, -1.5)], 1.6, IRON)
+    cloth = [(-16, -3), (16, -3), (16, -88), (0, -78), (-16, -88)]
+    banner.poly(cloth, CRIMSON, light=1.2, dark=2.2)
+    for fx in (-8, 0, 8):  # folds
+        banner.capsule([(fx + 1.2, -5), (fx + 1.2, -80 + abs(fx) * 0.8)], 0.9, CRIMSON[2],
+                       line=False, lit=False)
+    banner.poly([(-16, -3), (16, -3), (16, -7), (-16, -7)], GOLD, line=False)
+    banner.poly([(-2.4, -16), (2.4, -16), (2.4, -60), (-2.4, -60)], GOLD, dark=0.8)
+    banner.poly([(-11, -27), (11, -27), (11, -32), (-11, -32)], GOLD, dark=0.8)
+    for side in (-1, 1):
+        banner.ellipse(side * 20, -1.5, 2.0, 2.0, GOLD, dark=0.6)
+    b = outlined(banner.rgba, ss)
+    b[..., :3] *= 0.88  # in the dusk, not in full light
+    bx, by = int((400 - 24) * ss), int((SCREEN_H - (WALL_TOP - 12) - 2) * ss)
+    region = img[by:by + b.shape[0], bx:bx + b.shape[1]]
+    a = b[..., 3:4] / 255
+    region[:] = region * (1 - a) + b[..., :3] * a
 
     # Ivy hanging from the coping here and there.
     for vx, length in ((60, 120), (330, 70), (470, 150), (740, 95)):
@@ -1098,8 +1121,9 @@ def panel_edge(length, horizontal):
     return to_image(strip)
 
 
-def panel_corner(quadrant):
-    """A corner block with a gold stud; quadrant is (sx, sy) in {-1, 1}."""
+def panel_corner():
+    """A corner block with a gold stud (the four corners are alike: the light comes from the
+    upper left everywhere)."""
     fig = Figure(EDGE, EDGE, EDGE / 2, EDGE / 2)
     fig.poly([(-8, -8), (8, -8), (8, 8), (-8, 8)], ((112, 110, 134), (170, 168, 190),
                                                    (70, 68, 92)), light=1.5, dark=1.5)
@@ -1182,11 +1206,11 @@ def build():
     names = ["upper_left", "upper", "upper_right", "left", "center", "right", "lower_left",
              "lower", "lower_right"]
     pieces = {
-        "upper_left": panel_corner((-1, 1)), "upper": panel_edge(32, True),
-        "upper_right": panel_corner((1, 1)), "left": panel_edge(32, False),
+        "upper_left": panel_corner(), "upper": panel_edge(32, True),
+        "upper_right": panel_corner(), "left": panel_edge(32, False),
         "center": panel_center(), "right": panel_edge(32, False),
-        "lower_left": panel_corner((-1, -1)), "lower": panel_edge(32, True),
-        "lower_right": panel_corner((1, -1)),
+        "lower_left": panel_corner(), "lower": panel_edge(32, True),
+        "lower_right": panel_corner(),
     }
     for n in names:
         still("frame_" + n, pieces[n])
@@ -1334,7 +1358,8 @@ def preview(entries, out_dir):
     # Pim's walk and the foes' cycles, enlarged.
     strip = Image.new("RGBA", (60 * 8, 60 * 5), (60, 56, 80, 255))
     for r, prefix in enumerate(["pim", "foe_climb", "foe_strafe", "foe_fall", "foe_victory"]):
-        names = [e.name for e in entries if e.name.startswith(prefix) and e.name[len(prefix):].isdigit()]
+        names = [e.name for e in entries
+                 if e.name.startswith(prefix) and e.name[len(prefix):].isdigit()]
         for c, n in enumerate(names):
             strip.alpha_composite(by[n].image, (c * 60 + 2, r * 60 + 2))
     strip.resize((strip.width * 3, strip.height * 3), Image.NEAREST).save(
@@ -1366,7 +1391,8 @@ def main():
         differ = [f for f in fresh if f not in missing and
                   not filecmp.cmp(os.path.join(REPO, f), os.path.join(tmp, f), shallow=False)]
         if extra or missing or differ:
-            for label, files in (("differs", differ), ("missing", missing), ("not generated", extra)):
+            for label, files in (("differs", differ), ("missing", missing),
+                                 ("not generated", extra)):
                 for f in files:
                     print("%s: %s" % (label, f), file=sys.stderr)
             sys.exit(1)
