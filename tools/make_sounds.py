@@ -18,7 +18,7 @@ tolerance and says so.
 
 Effects are mono 44.1 kHz, fade in and out (no click), peak at -3 dBFS. Each piece of music is
 one period of an endless loop (44.1 kHz stereo): notes ringing past the end are wrapped onto the
-start and the echoes are circular, so the last sample flows into the first.
+start and the echoes and the reverb are circular, so the last sample flows into the first.
 """
 
 import argparse
@@ -582,8 +582,9 @@ def report(root):
         pcm = decode(os.path.join(root, rel))
         peak = 20 * np.log10(np.max(np.abs(pcm)))
         ms = SR // 1000
-        line = "%-36s %7d bytes %6.2f s %d ch peak %6.2f dBFS" % (
-            rel, os.path.getsize(os.path.join(root, rel)), pcm.shape[1] / SR, pcm.shape[0], peak)
+        line = "%-36s %7d bytes %6.2f s %d ch peak %6.2f dBFS%s" % (
+            rel, os.path.getsize(os.path.join(root, rel)), pcm.shape[1] / SR, pcm.shape[0], peak,
+            " (TOO LOUD)" if peak > PEAK_LIMIT_DBFS else "")
         if rel.startswith(MUSIC_DIR):
             steps = np.abs(np.diff(pcm, axis=1))
             seam = np.max(np.abs(pcm[:, 0] - pcm[:, -1]))
