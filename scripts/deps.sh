@@ -8,7 +8,7 @@ PACKAGES=(
   libsdl1.2-dev libsdl-image1.2-dev libopenal-dev libvorbis-dev libexpat1-dev libpng-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libx11-dev
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
-  xvfb xauth xdotool
+  xvfb xauth xdotool dpkg-dev file
   python3-pil python3-numpy fonts-liberation fonts-dejavu-core vorbis-tools
 )
 
