@@ -311,6 +311,20 @@ def play_part(mix, events, beat, instrument, pan=0.0, gain=1.0, transpose=0, leg
             mix.add(start * beat, sound, pan, gain)
 
 
+def hold_chords(mix, chords, span, gain, start=0):
+    """The pad plays `chords` (one per `span` samples from `start`); a chord that repeats is
+    held on instead of struck again."""
+    i = 0
+    while i < len(chords):
+        j = i
+        while j + 1 < len(chords) and chords[j + 1] == chords[i]:
+            j += 1
+        for note in chord_notes(chords[i])[1]:
+            sound = pad(ss.midi_hz(note), ((j - i + 1) * span - span // 20) / SR)
+            mix.add_stereo(start + i * span, sound, gain)
+        i = j + 1
+
+
 def drum_bar(drums, mix, bar_start, step, patterns):
     """`patterns`: (kind, 16-step string, gain, pan); a step is "." (rest), "g" (ghost), "m"
     (medium) or "x" (full), or for hats "c"/"o" (closed, open)."""
@@ -381,14 +395,15 @@ def title_music():
     for half, name in enumerate(TITLE_CHORDS):
         root, notes = chord_notes(name)
         at = half * 2 * beat
-        # Oom-pah: the tuba on the beat, the stabs after it; a soft pad holds the chord.
+        # Oom-pah: the tuba on the beat, the stabs after it.
         bass_bus.add(at, tuba(ss.midi_hz(root), 0.45 * beat / SR), 0.0, 0.36)
         fifth = root + 7 if root + 7 <= 50 else root - 5
         bass_bus.add(at + beat, tuba(ss.midi_hz(fifth), 0.35 * beat / SR), 0.0, 0.26)
         for i, note in enumerate(notes):
             stab = organ_stab(ss.midi_hz(note), 0.3 * beat / SR)
             backing.add(at + beat, stab, -0.35 + 0.35 * i, 0.09)
-            backing.add_stereo(at, pad(ss.midi_hz(note), 1.9 * beat / SR), 0.03)
+    # A soft pad holds each chord for as long as it lasts.
+    hold_chords(backing, TITLE_CHORDS, 2 * beat, 0.03)
 
     drums = Drums(snare_ring=0.14)
     step = beat // 4
@@ -457,9 +472,7 @@ def game_music():
             for i, k in enumerate(order):
                 backing.add(at + i * sixteenth, arp_voice(ss.midi_hz(arp[k]), 0.7 * sixteenth / SR),
                             -0.4 if i % 2 else 0.4, 0.07)
-        if 8 <= bar < 16:
-            for note in notes:
-                backing.add_stereo(at, pad(ss.midi_hz(note), 3.8 * beat / SR), 0.035)
+    hold_chords(backing, GAME_CHORDS[8:16], 4 * beat, 0.035, start=8 * 4 * beat)
 
     drums = Drums(snare_ring=0.1)
     rock = [("k", "x.....x.x.......", 0.55, 0.0), ("s", "....x.......x...", 0.34, 0.05),
