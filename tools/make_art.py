@@ -87,6 +87,7 @@ ROCK = ((170, 152, 126), (230, 216, 184), (96, 82, 84))
 BARK = ((122, 80, 48), (168, 118, 70), (70, 44, 36))
 WOOD_END = ((214, 170, 110), (242, 210, 150), (160, 112, 70))
 IRON = ((70, 66, 84), (120, 116, 136), (40, 36, 54))
+BAT = ((30, 20, 44), (58, 44, 80), (18, 12, 28))
 FLAME = ((255, 150, 40), (255, 210, 90), (220, 90, 30))
 DRESSED = ((124, 122, 146), (176, 174, 194), (72, 70, 96))
 
@@ -775,6 +776,22 @@ def make_wall(with_sky=True):
     win = row_of(back_y + 38, ss)
     img[win:win + 5 * ss, tower_x + 10 * ss:tower_x + 14 * ss] = TORCH
 
+    # Bats out for the night, well away from the score in the upper right corner.
+    for bx_, by_, flap in ((468, 578, 1.0), (500, 589, -0.6), (212, 585, 0.3)):
+        bat = Figure(24, 14, 12, 7, ss=ss)
+        for side in (-1, 1):
+            tip = (side * 10.5, 2.5 * flap + 1.0)
+            bat.poly([(side * 1.0, 1.2), (side * 4.5, 2.2 + flap), tip, (side * 7.5, -1.2),
+                      (side * 5.0, -0.4), (side * 3.0, -1.6), (side * 1.0, -0.8)], BAT, line=False)
+        bat.ellipse(0, 0.2, 1.7, 2.2, BAT, line=False)
+        for side in (-1, 1):
+            bat.poly([(side * 0.6, 1.8), (side * 1.6, 3.6), (side * 1.5, 1.6)], BAT, line=False)
+        b = bat.rgba
+        x0, y0 = int((bx_ - 12) * ss), int((SCREEN_H - by_ - 7) * ss)
+        region = img[y0:y0 + b.shape[0], x0:x0 + b.shape[1]]
+        a = b[..., 3:4] / 255
+        region[:] = region * (1 - a) + b[..., :3] * a
+
     # Back parapet with merlons, behind the walkway.
     par_lo, par_hi, merlon_hi = back_y - 2, back_y + 10, back_y + 34
     merlons = []
@@ -1018,7 +1035,7 @@ CREDIT_LINES = [
     ("Press SPACE to defend the wall", FONT_BOLD, 20),
     ("LEFT / RIGHT walk     SPACE drop     P pause     F full screen     ESC quit", FONT_CONDENSED,
      13),
-    ("Pictures, sounds and code made for Pim Warden", FONT_SANS, 11),
+    ("Built on lumo  -  every picture, sound and tune made in-house", FONT_SANS, 11),
 ]
 
 
