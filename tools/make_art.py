@@ -1002,6 +1002,9 @@ def lettering(text, font_path, size, spacing=0, shadow=True, gradient=0.18):
     rgba[..., 3] = a
     small = reduce(rgba, SS)
     alpha = small[..., 3]
+    # White under the clear pixels too, so that filtering at the letters' edges blends towards
+    # white and not towards black.
+    small[alpha == 0, :3] = 255
     ys, xs = np.nonzero(alpha > 0)
     y0, y1, x0, x1 = ys.min() - 4, ys.max() + 5, xs.min() - 4, xs.max() + 5
     return to_image(small[y0:y1, x0:x1])
