@@ -77,69 +77,39 @@ TEST(ListItem, NewItemsStartWithIdZeroAndReadingKeepsWhatIsMissing) {
     EXPECT_NE(ListItem("a", 1), ListItem("b", 1));
 }
 
-TEST(List, OwnsItsItemsAndHandsBackRemovedOnes) {
+TEST(List, OwnsItsItemsUntilTheLastHolderLeaves) {
     destroyed = 0;
     int x = 0, y = 0;
-    CountedItem* removed = new CountedItem("B", 2, &y);
-    {
-        List list;
-        CountedItem* a = new CountedItem("A", 1, &x);
-        list += a;
-        list += removed;
-        list += a;        // already held: taking it twice would free it twice
-        list += nullptr;  // ignored
-        list += new CountedItem("C", 3, &y);
-        EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), captions(list));
-
-        EXPECT_EQ(a, list.findByData(&x));
-        EXPECT_EQ(removed, list.findByData(&y)) << "the first of two with the same data";
-        EXPECT_EQ(nullptr, list.findByData(nullptr));
-
-        list -= removed;
-        list -= removed;  // no longer there: nothing happens
-        EXPECT_EQ((std::vector<std::string>{"A", "C"}), captions(list));
-        EXPECT_EQ("C", list.findByData(&y)->caption);
-        EXPECT_EQ(0, destroyed);
-
-        list.clear();
-        EXPECT_TRUE(list.empty());
-        EXPECT_EQ(2, destroyed);
-        list += new CountedItem("D");
-    }
-    EXPECT_EQ(3, destroyed) << "the destructor clears";
-    EXPECT_EQ("B", removed->caption) << "a removed item survives";
-    delete removed;
-}
-
-TEST(List, NextCyclesAndStartsOverFromAnythingUnknown) {
-    List list;
-    EXPECT_EQ(nullptr, list.next(nullptr)) << "an empty list has no next item";
-    ListItem *a = new ListItem("A"), *b = new ListItem("B"), *c = new ListItem("C");
-    list += a;
-    list += b;
-    list += c;
-    ListItem stranger("B");  // equal caption, but not an item of the list
-    const struct {
-        const ListItem* from;
-        const ListItem* next;
-    } rows[] = {{nullptr, a}, {a, b}, {b, c}, {c, a}, {&stranger, a}};
-    for (const auto& row : rows)
-        EXPECT_EQ(row.next, list.next(row.from)) << (row.from ? row.from->caption : "null");
-    EXPECT_EQ(a, list.front());
-    EXPECT_TRUE(list.contains(b));
-    EXPECT_FALSE(list.contains(&stranger));
-}
-
-TEST(List, LivesUntilTheLastHolderLeaves) {
-    destroyed = 0;
     List* list = new List;
-    *list += new CountedItem("A");
+    CountedItem* a = new CountedItem("A", 1, &x);
+    CountedItem* b = new CountedItem("B", 2, &y);
+    *list += a;
+    *list += b;
+    *list += a;        // already held: taking it twice would free it twice
+    *list += nullptr;  // ignored
+    *list += new CountedItem("C", 3, &y);
+    EXPECT_EQ((std::vector<std::string>{"A", "B", "C"}), captions(*list));
+    EXPECT_EQ(b, list->findByData(&y)) << "the first of two with the same data";
+    EXPECT_EQ(nullptr, list->findByData(nullptr));
+    ListItem stranger("B");  // equal, but not an item of the list
+    EXPECT_EQ(a, list->next(&stranger));
+    EXPECT_EQ(a, list->next(list->next(b)));
+
+    *list -= b;
+    *list -= b;  // no longer there: nothing happens
+    EXPECT_EQ((std::vector<std::string>{"A", "C"}), captions(*list));
+    EXPECT_EQ("C", list->findByData(&y)->caption);
+    EXPECT_EQ(0, destroyed) << "a removed item is handed back, not destroyed";
+    delete b;
+    list->clear();
+    EXPECT_EQ(3, destroyed);
+    *list += new CountedItem("D");
+
     list->use();
     list->use();
-    EXPECT_EQ(2, list->getUseCount());
     list->unuse();
-    EXPECT_EQ(0, destroyed);
+    EXPECT_EQ(3, destroyed);
     EXPECT_EQ(1, list->getUseCount());
     list->unuse();
-    EXPECT_EQ(1, destroyed) << "the last holder's unuse destroys the list and its items";
+    EXPECT_EQ(4, destroyed) << "the last holder's unuse destroys the list and its items";
 }

@@ -41,6 +41,16 @@ Rect rectOf(const Component* c) {
     return c ? Rect(c->getPos(), c->getDimensions()) : Rect(-1, -1, -1, -1);
 }
 
+// A slider's settings in one line: "min..max by small/large at value, size s[, vertical]".
+template <class S>
+std::string describe(const S& s) {
+    std::ostringstream out;
+    out << s.getMin() << ".." << s.getMax() << " by " << s.getStepSmall() << "/" << s.getStepLarge()
+        << " at " << s.getValue() << ", size " << s.getSize()
+        << (s.getOrientation() == orVertical ? ", vertical" : "");
+    return out.str();
+}
+
 // The warning lines of a log text.
 std::vector<std::string> warnings(const std::string& log) {
     std::vector<std::string> out;
@@ -223,140 +233,76 @@ TEST(Slider, TextsThatGiveNoUsableValueAreReportedAndLeaveAWorkingSlider) {
         const char* element;
         const char* attributes;
         std::vector<std::string> warnings;
-        double min, max, stepSmall, stepLarge, value;
-        float size;
-        Orientation orientation;
+        const char* settings;  // as describe() writes them
     } rows[] = {
         {"Slider_int",
-         "min=\"-5\" max=\"5\" stepSmall=\"2\" stepLarge=\"4\" value=\"7\" size=\"0.5\" "
-         "orientation=\"vertical\"",
+         "min=\"-5\" max=\"5\" stepSmall=\"2\" stepLarge=\"4\" value=\"7\" "
+         "size=\"0.5\" orientation=\"vertical\"",
          {},
-         -5,
-         5,
-         2,
-         4,
-         7,
-         0.5f,
-         orVertical},
+         "-5..5 by 2/4 at 7, size 0.5, vertical"},
         {"Slider_int",
          "min=\"2\" max=\"ten\" value=\"3\"",
          {"Could not decode value for Slider.max: \"ten\".",
           "Slider.min \"2\" is greater than Slider.max \"0\"; swapped."},
-         0,
-         2,
-         1,
-         1,
-         3,
-         0.25f,
-         orHorizontal},
+         "0..2 by 1/1 at 3, size 0.25"},
         {"Slider_int",
          "min=\"10\" max=\"0\"",
          {"Slider.min \"10\" is greater than Slider.max \"0\"; swapped."},
-         0,
-         10,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..10 by 1/1 at 0, size 0.25"},
         {"Slider_int",
          "max=\"9\" stepSmall=\"0\" stepLarge=\"-2\" value=\"x\"",
          {"Could not decode value for Slider.stepSmall: \"0\".",
           "Could not decode value for Slider.stepLarge: \"-2\".",
           "Could not decode value for Slider.value: \"x\"."},
-         0,
-         9,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..9 by 1/1 at 0, size 0.25"},
         {"Slider_int",
          "min=\"99999999999\" max=\"1\" orientation=\"diagonal\"",
          {"Could not decode value for Slider.orientation: \"diagonal\".",
           "Could not decode value for Slider.min: \"99999999999\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
+        // Ranges as wide as the types: steps and drags must not overflow.
+        {"Slider_int",
+         "min=\"-2147483648\" max=\"2147483647\" value=\"2147483647\" "
+         "stepLarge=\"2147483647\"",
+         {},
+         "-2147483648..2147483647 by 1/2147483647 at 2147483647, size 0.25"},
+        {"Slider_float",
+         "min=\"-3e38\" max=\"3e38\" stepLarge=\"3e38\"",
+         {},
+         "-3e+38..3e+38 by 1/3e+38 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1\" size=\"0\"",
          {"Could not decode value for Slider.size: \"0\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1\" size=\"-0.5\"",
          {"Could not decode value for Slider.size: \"-0.5\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1\" size=\"nan\"",
          {"Could not decode value for Slider.size: \"nan\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1\" size=\"inf\"",
          {"Could not decode value for Slider.size: \"inf\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1\" size=\"1.5\"",
          {"Could not decode value for Slider.size: \"1.5\"."},
-         0,
-         1,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..1 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "min=\"-inf\" max=\"NaN\" stepSmall=\"0.0\" value=\"nan\"",
          {"Could not decode value for Slider.min: \"-inf\".",
           "Could not decode value for Slider.max: \"NaN\".",
           "Could not decode value for Slider.stepSmall: \"0.0\".",
           "Could not decode value for Slider.value: \"nan\"."},
-         0,
-         0,
-         1,
-         1,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..0 by 1/1 at 0, size 0.25"},
         {"Slider_float",
          "max=\"1e39\" stepLarge=\"0.5\" buttonsBefore=\"all\" buttonsAfter=\"Both\"",
          {"Could not decode value for Slider.max: \"1e39\".",
           "Could not decode value for Slider.buttonsBefore: \"all\".",
           "Could not decode value for Slider.buttonsAfter: \"Both\"."},
-         0,
-         0,
-         1,
-         0.5,
-         0,
-         0.25f,
-         orHorizontal},
+         "0..0 by 1/0.5 at 0, size 0.25"},
     };
     for (const auto& row : rows) {
         const std::string text = std::string("<") + row.element +
@@ -369,13 +315,7 @@ TEST(Slider, TextsThatGiveNoUsableValueAreReportedAndLeaveAWorkingSlider) {
         EXPECT_EQ(expected, warnings(GetCapturedStdout())) << text;
         auto check = [&](auto* s) {
             ASSERT_NE(nullptr, s) << text;
-            EXPECT_EQ(row.min, s->getMin()) << text;
-            EXPECT_EQ(row.max, s->getMax()) << text;
-            EXPECT_EQ(row.stepSmall, s->getStepSmall()) << text;
-            EXPECT_EQ(row.stepLarge, s->getStepLarge()) << text;
-            EXPECT_EQ(row.value, s->getValue()) << text;
-            EXPECT_EQ(row.size, s->getSize()) << text;
-            EXPECT_EQ(row.orientation, s->getOrientation()) << text;
+            EXPECT_EQ(row.settings, describe(*s)) << text;
             EXPECT_EQ(0u, s->getChildren().size()) << "no step buttons";
             // Usable: every way of changing the value ends inside the range.
             NotingQueue queue;

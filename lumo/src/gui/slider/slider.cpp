@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
+#include <cmath>
 #include <string>
 #include <utility>
 
@@ -29,6 +29,16 @@ void warnUndecodable(const char* attribute, const std::string& text) {
                    text.c_str());
 }
 
+/// A handle of no length, or longer than the bar, would leave nothing to drag; NaN fails too.
+bool usableSize(float s) {
+    return s > 0 && s <= 1;
+}
+
+template <typename T>
+bool usableStep(T step) {
+    return step > 0 && std::isfinite(double(step));
+}
+
 /// Reads a number attribute into `field`; a text that is no finite number of the type (or, for
 /// `positive`, no number above 0) is logged and leaves the field alone. Returns the text when
 /// it was taken, otherwise null.
@@ -39,7 +49,7 @@ const std::string* readNumber(const xml::Node* node, const char* attribute, T& f
     if (!text)
         return nullptr;
     T v = field;
-    if (decodeSliderNumber(*text, v) && (!positive || v > 0)) {
+    if (decodeSliderNumber(*text, v) && (!positive || usableStep(v))) {
         field = v;
         return text;
     }
@@ -180,11 +190,14 @@ void Slider<T>::decrease(bool large) {
 
 template <typename T>
 void Slider<T>::setValue(T v) {
-    value = steppedValue(v, T(0), min, max);
+    if (std::isfinite(double(v)))
+        value = steppedValue(v, T(0), min, max);
 }
 
 template <typename T>
 void Slider<T>::setRange(T lo, T hi) {
+    if (!std::isfinite(double(lo)) || !std::isfinite(double(hi)))
+        return;
     if (lo > hi)
         std::swap(lo, hi);
     min = lo;
@@ -193,15 +206,15 @@ void Slider<T>::setRange(T lo, T hi) {
 
 template <typename T>
 void Slider<T>::setSteps(T small, T large) {
-    if (small > 0)
+    if (usableStep(small))
         stepSmall = small;
-    if (large > 0)
+    if (usableStep(large))
         stepLarge = large;
 }
 
 template <typename T>
 void Slider<T>::setSize(float s) {
-    if (s > 0 && s <= 1)
+    if (usableSize(s))
         size = s;
 }
 
@@ -262,10 +275,9 @@ void Slider<T>::getSelfFromNode(const xml::Node* node, GUI* gui) {
             warnUndecodable(XML_GUI_ORIENTATION, *text);
     }
     if (const std::string* text = node->getAttribute(XML_GUI_SIZE)) {
-        // Read like every float attribute, but a handle of no length (or longer than the bar)
-        // would leave nothing to drag, and NaN would poison every position.
+        // Read like every float attribute, but checked: NaN would poison every position.
         const float s = node->getAttributeFloat(XML_GUI_SIZE, size);
-        if (s > 0 && s <= 1)
+        if (usableSize(s))
             size = s;
         else
             warnUndecodable(XML_GUI_SIZE, *text);

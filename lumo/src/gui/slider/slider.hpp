@@ -73,11 +73,11 @@ class Slider : public Component, public ClickEventHandler {
     SliderButtons getButtonsAfter() const { return buttonsAfter; }
 
     T getValue() const { return value; }
-    /// Clamped to [min, max].
+    /// Clamped to [min, max]; NaN and infinities are ignored.
     void setValue(T v);
     T getMin() const { return min; }
     T getMax() const { return max; }
-    /// Swapped when `lo` > `hi`; the value is not touched.
+    /// Swapped when `lo` > `hi`; ignored when either is not finite. The value is not touched.
     void setRange(T lo, T hi);
     T getStepSmall() const { return stepSmall; }
     T getStepLarge() const { return stepLarge; }
