@@ -147,6 +147,26 @@ TEST_F(ArtTest, EveryPictureAndAnimationTheGameNamesIsThereAndLoaded) {
         EXPECT_NE(nullptr, art().images->at(name)->getBitmask()) << name;
 }
 
+TEST_F(ArtTest, FramePiecesFitTogetherAndTile) {
+    // Corners are as thick as the edges beside them; edges and centre fill their textures
+    // (power-of-two sides), so a frame drawn at natural scale repeats them without gaps.
+    auto at = [](const std::string& piece) { return art().images->at("frame_" + piece); };
+    auto powerOfTwo = [](Uint32 n) { return n > 0 && (n & (n - 1)) == 0; };
+    const Uint32 w = at("upper_left")->getWidth(), h = at("upper_left")->getHeight();
+    for (const char* corner : {"upper_right", "lower_left", "lower_right"}) {
+        EXPECT_EQ(w, at(corner)->getWidth()) << corner;
+        EXPECT_EQ(h, at(corner)->getHeight()) << corner;
+    }
+    for (const char* edge : {"upper", "lower"})
+        EXPECT_EQ(h, at(edge)->getHeight()) << edge;
+    for (const char* edge : {"left", "right"})
+        EXPECT_EQ(w, at(edge)->getWidth()) << edge;
+    for (const char* piece : {"upper", "lower", "left", "right", "center"}) {
+        EXPECT_TRUE(powerOfTwo(at(piece)->getWidth())) << piece;
+        EXPECT_TRUE(powerOfTwo(at(piece)->getHeight())) << piece;
+    }
+}
+
 TEST_F(ArtTest, DirectlyDrawnPicturesLandOnTheScreenWhereTheGameDrawsThem) {
     struct Placement {
         const char* name;
