@@ -495,15 +495,22 @@ FALL_FRAMES, FALL_DELAY = 8, 60
 VICTORY_FRAMES, VICTORY_DELAY = 4, 110
 
 
+def climb_pose(t):
+    """Hands, feet and sideways sway at climbing phase t (0..1): one hand reaches up while the
+    opposite foot steps up; the body sways a quarter cycle behind."""
+    s = math.sin(2 * math.pi * t)
+    up_l, up_r = (1 + s) / 2, (1 - s) / 2
+    hands = ((-8.6, 25.0 + 14.0 * up_l), (8.6, 25.0 + 14.0 * up_r))
+    feet = ((-6.8, 1.4 + 7.5 * up_r), (6.8, 1.4 + 7.5 * up_l))
+    return hands, feet, 0.9 * math.cos(2 * math.pi * t)
+
+
 def make_climb_frames():
     frames = []
     for i in range(CLIMB_FRAMES):
-        s = math.sin(2 * math.pi * i / CLIMB_FRAMES)
-        up_l, up_r = (1 + s) / 2, (1 - s) / 2
-        hands = ((-8.6, 25.0 + 14.0 * up_l), (8.6, 25.0 + 14.0 * up_r))
-        feet = ((-6.8, 1.4 + 7.5 * up_r), (6.8, 1.4 + 7.5 * up_l))
+        hands, feet, lean = climb_pose(i / CLIMB_FRAMES)
         fig = Figure(FOE_W, FOE_H, FOE_HOT[0], FOE_HOT[1], scale=FOE_SCALE)
-        goblin_back(fig, hands, feet, lean=0.6 * s)
+        goblin_back(fig, hands, feet, lean=lean)
         frames.append(fig.finish())
     return frames
 
@@ -1098,10 +1105,8 @@ def make_great_pim():
                            (630, 510, 0.15, 2.2)):
         fig = Figure(int(FOE_W * sc), int(FOE_H * sc), FOE_W * sc / 2, FOE_H * sc - 2, scale=sc,
                      ss=ss)
-        s = math.sin(2 * math.pi * ph)
-        up_l, up_r = (1 + s) / 2, (1 - s) / 2
-        goblin_back(fig, ((-8.6, 25.0 + 14.0 * up_l), (8.6, 25.0 + 14.0 * up_r)),
-                    ((-6.8, 1.4 + 7.5 * up_r), (6.8, 1.4 + 7.5 * up_l)), lean=0.6 * s)
+        hands, feet, lean = climb_pose(ph)
+        goblin_back(fig, hands, feet, lean=lean)
         paste(outlined(fig.rgba, 2 * ss), gx - FOE_W * sc / 2, gy - FOE_H * sc)
 
     # Pim, big, in front of the moon, with a stone over his head.
