@@ -47,7 +47,7 @@ FONT_DIR_LIBERATION = "/usr/share/fonts/truetype/liberation/"
 FONT_TITLE = FONT_DIR_DEJAVU + "DejaVuSerif-Bold.ttf"
 FONT_BOLD = FONT_DIR_DEJAVU + "DejaVuSans-Bold.ttf"
 FONT_SANS = FONT_DIR_DEJAVU + "DejaVuSans.ttf"
-FONT_CONDENSED = FONT_DIR_DEJAVU + "DejaVuSansCondensed-Bold.ttf"
+FONT_CONDENSED = FONT_DIR_LIBERATION + "LiberationSansNarrow-Bold.ttf"
 
 SS = 4  # supersampling of the figures
 THRESHOLD = 0.5  # bitmask alpha threshold of everything that collides
@@ -1041,16 +1041,16 @@ def make_gameover():
     return lettering("GAME OVER", FONT_TITLE, 64, spacing=3)
 
 
-CREDIT_LINES = [
-    ("Press SPACE to defend the wall", FONT_BOLD, 20),
-    ("LEFT / RIGHT walk     SPACE drop     P pause     F full screen     ESC quit", FONT_CONDENSED,
-     13),
-    ("Built on lumo  -  every picture, sound and tune made in-house", FONT_SANS, 11),
+CREDIT_LINES = [  # text, font, size, letter spacing
+    ("Press SPACE to defend the wall", FONT_BOLD, 20, 0),
+    ("LEFT / RIGHT walk     SPACE drop     P pause     F full screen     ESC quit",
+     FONT_CONDENSED, 14, 1),
+    ("Built on lumo  -  every picture, sound and tune made in-house", FONT_SANS, 11, 0.5),
 ]
 
 
 def make_credits():
-    lines = [lettering(t, f, s, gradient=0.0) for t, f, s in CREDIT_LINES]
+    lines = [lettering(t, f, s, spacing=sp, gradient=0.0) for t, f, s, sp in CREDIT_LINES]
     w = max(im.width for im in lines)
     h = sum(im.height for im in lines) - 4
     out = Image.new("RGBA", (w, h), (255, 255, 255, 0))
@@ -1399,7 +1399,7 @@ def main():
     args = parser.parse_args()
     for path in (FONT_TITLE, FONT_BOLD, FONT_SANS, FONT_CONDENSED):
         if not os.path.exists(path):
-            sys.exit("Font file %s not found (install fonts-dejavu-core)." % path)
+            sys.exit("Font file %s not found (install fonts-dejavu-core and fonts-liberation)." % path)
 
     if not args.check:
         entries = write_all(REPO)
