@@ -1,6 +1,7 @@
-// A real mouse drags slider handles: xdotool moves the X pointer and presses its button under
-// Xvfb, SDL reports the events, the GUI routes them to the slider, and the value and the drawn
-// handle follow the pointer by the expected amount. Runs inside its own Xvfb.
+// A real mouse drags slider handles and clicks a drop-down list: xdotool moves the X pointer and
+// presses its button under Xvfb, SDL reports the events, the GUI routes them to the widgets, and
+// the values and the drawn handles follow the pointer by the expected amount. Runs inside its
+// own Xvfb.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -9,6 +10,7 @@
 
 #include <string>
 
+#include "gui/lists/dropdown_list.hpp"
 #include "gui/slider/slider.hpp"
 #include "gui_lists_helpers.hpp"
 #include "lumo/lumo.hpp"
@@ -40,6 +42,7 @@ const char* const MOUSE =
     "xdotool mousemove --window \"$W\" --sync 300 280 && xdotool mouseup 1 && "
     "xdotool mousemove --window \"$W\" --sync 620 150 && xdotool mousedown 1 && "
     "xdotool mousemove --window \"$W\" --sync 620 225 && xdotool mouseup 1 && "
+    "xdotool mousemove --window \"$W\" --sync 200 485 && xdotool click 1 && xdotool click 1 && "
     "xdotool mousemove --window \"$W\" --sync 10 10";
 
 const char* const LAYOUT =
@@ -52,7 +55,9 @@ const char* const LAYOUT =
     "max=\"100\" value=\"0\" size=\"0.2\" barStyle=\"bar\" handleStyle=\"handle\"/>"
     "<Slider_float name=\"v\" x=\"600\" y=\"100\" width=\"40\" height=\"400\" "
     "orientation=\"vertical\" min=\"0\" max=\"1\" value=\"1\" barStyle=\"bar\" "
-    "handleStyle=\"handle\"/>";
+    "handleStyle=\"handle\"/>"
+    "<DropdownList name=\"d\" x=\"100\" y=\"100\" width=\"200\" height=\"30\">"
+    "<Item caption=\"A\"/><Item caption=\"B\"/><Item caption=\"C\"/></DropdownList>";
 
 // A cursor that draws nothing: the GUI follows the pointer only when it has one.
 struct InvisibleCursor : sprites::Sprite {
@@ -66,7 +71,7 @@ bool running(pid_t pid, int& status) {
 
 }  // namespace
 
-TEST(SliderWindow, DraggingTheHandlesWithTheMouseMovesTheValues) {
+TEST(ListsWindow, TheMouseDragsSliderHandlesAndStepsADropdownList) {
     lumo::init(ssVideo, false);
     setWindowCaption("lumo slider drag test");
     setResolution(800, 600, 32, false, 16, 0);
@@ -77,7 +82,8 @@ TEST(SliderWindow, DraggingTheHandlesWithTheMouseMovesTheValues) {
     gui->setMouseCursor(new InvisibleCursor);
     Slider_int* h = dynamic_cast<Slider_int*>((*gui)["h"]);
     Slider_float* v = dynamic_cast<Slider_float*>((*gui)["v"]);
-    ASSERT_TRUE(h && v);
+    DropdownList* d = dynamic_cast<DropdownList*>((*gui)["d"]);
+    ASSERT_TRUE(h && v && d);
 
     const char* argv[] = {"sh", "-c", MOUSE, nullptr};
     pid_t mouse = -1;
@@ -112,6 +118,7 @@ TEST(SliderWindow, DraggingTheHandlesWithTheMouseMovesTheValues) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "xdotool failed";
     EXPECT_EQ(50, h->getValue());
     EXPECT_FLOAT_EQ(0.75f, v->getValue());
+    EXPECT_EQ("C", d->getCaption());
     EXPECT_EQ(nullptr, gui->getMouseCaptured()) << "released with the button";
 
     // The picture of the last frame (not swapped yet): the horizontal handle now spans GUI x
