@@ -179,6 +179,20 @@ def outlined(rgba, width=1, colour=OUTLINE):
     return over(rgba, back)
 
 
+def stamp(img, rgba, x, y):
+    """Lays a straight-alpha RGBA picture over an opaque RGB picture, its top-left corner at
+    (x, y); whatever falls outside is cut off."""
+    h, w = rgba.shape[:2]
+    x0, y0 = max(0, x), max(0, y)
+    x1, y1 = min(img.shape[1], x + w), min(img.shape[0], y + h)
+    if x1 <= x0 or y1 <= y0:
+        return
+    part = rgba[y0 - y:y1 - y, x0 - x:x1 - x]
+    a = part[..., 3:4] / 255
+    region = img[y0:y1, x0:x1]
+    region[:] = region * (1 - a) + part[..., :3] * a
+
+
 def to_image(rgba):
     return Image.fromarray(np.clip(np.round(rgba), 0, 255).astype(np.uint8), "RGBA")
 
@@ -793,11 +807,7 @@ def make_wall(with_sky=True):
         bat.ellipse(0, 0.2, 1.7, 2.2, BAT, line=False)
         for side in (-1, 1):
             bat.poly([(side * 0.6, 1.8), (side * 1.6, 3.6), (side * 1.5, 1.6)], BAT, line=False)
-        b = bat.rgba
-        x0, y0 = int((bx_ - 12) * ss), int((SCREEN_H - by_ - 7) * ss)
-        region = img[y0:y0 + b.shape[0], x0:x0 + b.shape[1]]
-        a = b[..., 3:4] / 255
-        region[:] = region * (1 - a) + b[..., :3] * a
+        stamp(img, bat.rgba, int((bx_ - 12) * ss), int((SCREEN_H - by_ - 7) * ss))
 
     # Back parapet with merlons, behind the walkway.
     par_lo, par_hi, merlon_hi = back_y - 2, back_y + 10, back_y + 34
@@ -892,11 +902,7 @@ def make_wall(with_sky=True):
                    line=False, light=1.0, dark=0.0001)
         frame.poly([(-6, 26), (6, 26), (6, 30), (-6, 30)], ((14, 10, 24), (40, 34, 60), (8, 6, 16)),
                    line=False, light=1.0, dark=0.0001)
-        b_ = outlined(frame.rgba, ss)
-        bx, by = int((sx - 13) * ss), int((SCREEN_H - sy - 62 + 26) * ss)
-        region = img[by:by + b_.shape[0], bx:bx + b_.shape[1]]
-        a_ = b_[..., 3:4] / 255
-        region[:] = region * (1 - a_) + b_[..., :3] * a_
+        stamp(img, outlined(frame.rgba, ss), int((sx - 13) * ss), int((SCREEN_H - sy - 36) * ss))
 
     # Torches: iron brackets with a flame and a warm pool of light on the stones.
     yy, xx = np.mgrid[0:H, 0:W].astype(np.float32) / ss
@@ -916,11 +922,7 @@ def make_wall(with_sky=True):
         bracket.ellipse(0, 25.5, 4.8, 7.2, FLAME, line=False)
         bracket.poly([(-3.5, 23), (0, 36), (3.5, 23)], FLAME, line=False)
         bracket.ellipse(0, 24.0, 2.4, 4.0, (255, 244, 170), line=False, lit=False)
-        b = outlined(bracket.rgba, ss)
-        bx, by = int((tx - 12) * ss), int((SCREEN_H - ty - 40) * ss)
-        region = img[by:by + b.shape[0], bx:bx + b.shape[1]]
-        a = b[..., 3:4] / 255
-        region[:] = region * (1 - a) + b[..., :3] * a
+        stamp(img, outlined(bracket.rgba, ss), int((tx - 12) * ss), int((SCREEN_H - ty - 40) * ss))
 
     # The warden's banner under the coping, in the middle of the wall.
     banner = Figure(48, 104, 24, 2, ss=ss)
@@ -937,10 +939,7 @@ def make_wall(with_sky=True):
         banner.ellipse(side * 20, -1.5, 2.0, 2.0, GOLD, dark=0.6)
     b = outlined(banner.rgba, ss)
     b[..., :3] *= 0.88  # in the dusk, not in full light
-    bx, by = int((400 - 24) * ss), int((SCREEN_H - (WALL_TOP - 12) - 2) * ss)
-    region = img[by:by + b.shape[0], bx:bx + b.shape[1]]
-    a = b[..., 3:4] / 255
-    region[:] = region * (1 - a) + b[..., :3] * a
+    stamp(img, b, int((400 - 24) * ss), int((SCREEN_H - (WALL_TOP - 12) - 2) * ss))
 
     # Ivy hanging from the coping here and there.
     for vx, length in ((60, 120), (330, 70), (470, 150), (740, 95)):
@@ -959,11 +958,7 @@ def make_wall(with_sky=True):
                 vine.ellipse(lx, py + vr.random() * 2, 3.0, 2.2,
                              ((72, 124, 58), (124, 176, 82), (40, 76, 44)), tilt=side * 30)
         b = outlined(vine.rgba, ss)
-        bx, by = int((vx - 30) * ss), int((SCREEN_H - cop_lo - 4) * ss)
-        hh = min(b.shape[0], H - by)
-        region = img[by:by + hh, bx:bx + b.shape[1]]
-        a = b[:hh, :, 3:4] / 255
-        region[:] = region * (1 - a) + b[:hh, :, :3] * a
+        stamp(img, b, int((vx - 30) * ss), int((SCREEN_H - cop_lo - 4) * ss))
 
     # Darkness and mist towards the foot of the wall, where the foes come from.
     fog_col = np.array([26, 22, 52], np.float32)
@@ -1399,7 +1394,8 @@ def main():
     args = parser.parse_args()
     for path in (FONT_TITLE, FONT_BOLD, FONT_SANS, FONT_CONDENSED):
         if not os.path.exists(path):
-            sys.exit("Font file %s not found (install fonts-dejavu-core and fonts-liberation)." % path)
+            sys.exit("Font file %s not found (install fonts-dejavu-core and fonts-liberation)."
+                     % path)
 
     if not args.check:
         entries = write_all(REPO)
