@@ -393,6 +393,9 @@ def draw_pim(fig, t, big=False):
             fig.ellipse(side * 1.8, hy + 0.8, 0.24, 0.24, (255, 255, 255), line=False, lit=False)
     fig.capsule([(-2.8, hy - 2.3), (-0.9, hy - 1.7), (0.9, hy - 1.7), (2.8, hy - 2.3)], 0.7, HAIR,
                 line=False)
+    if big:  # a gold hem on the tabard
+        fig.capsule([(-7.7, hip_y - 2.5), (0, hip_y - 4.0), (7.7, hip_y - 2.5)], 0.28, GOLD,
+                    line=False, lit=False)
     fig.ellipse(0, hy - 0.7, 1.35, 1.25, SKIN, dark=0.5, light=0.4)
     dome = [(6.0 * math.cos(a), hy + 2.2 + 5.6 * math.sin(a)) for a in np.linspace(0, math.pi, 16)]
     fig.poly([(-6.0, hy + 2.2)] + dome[::-1] + [(6.0, hy + 2.2)], STEEL)
@@ -615,7 +618,7 @@ def draw_stone(fig, cx, cy, r, seed=7):
     fig.poly(top, shade(ROCK, 0.55), line=False, lit=False)
     # Facet edges, pits and the outer edge line.
     for i in range(len(pts)):
-        fig.capsule([top[i], pts[i]], 0.22, shade(ROCK, -0.9), line=False, lit=False)
+        fig.capsule([top[i], pts[i]], 0.16, shade(ROCK, -0.55), line=False, lit=False)
     rng = np.random.default_rng(seed + 2)
     for _ in range(int(r * 0.8)):
         a, dd = rng.random() * 2 * math.pi, rng.random() * r * 0.7
