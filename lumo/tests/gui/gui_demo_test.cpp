@@ -28,7 +28,7 @@ namespace {
 const char* const SCRIPT =
     "W=$(xdotool search --sync --onlyvisible --name '^lumo GUI demo$' | head -n 1) && "
     "xdotool windowfocus --sync \"$W\" && "
-    "for i in $(seq 200); do [ -s gui_demo.png ] && break; sleep 0.05; done && "
+    "for i in $(seq 600); do [ -s gui_demo.png ] && break; sleep 0.05; done && "
     "xdotool mousemove 130 195 && sleep 0.3 && xdotool click 1 && sleep 0.2 && "
     "xdotool mousemove 210 148 && sleep 0.3 && xdotool type 'Pim 42' && "
     "xdotool key Return && sleep 0.2 && xdotool key F12 && sleep 0.5 && "
