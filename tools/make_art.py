@@ -22,7 +22,9 @@ Placement (y upwards, the game's 800 x 600 space): the wall's face ends at y = 4
 has won; the walkway above it is where Pim's feet stand (his position is y = 500); a stone is held
 40 above his position, resting on his raised hands. Sprite hotspots are counted from the
 picture's top-left corner, y downwards, and mark the point that lands on the sprite's position:
-the feet of Pim and the foes, the bottom of stone and trunk. Pictures that the game draws directly
+the feet of Pim and the foes, the bottom of stone and trunk; a tumbling foe turns around its
+body's middle, 27 above its position (a knocked-off foe jumps up a little, and reaches foes up to
+40 above it, the farthest that the rules let it knock off). Pictures that the game draws directly
 (wall, title screen, lettering) are placed by their hotspot as the image drawing rule does: the
 picture's lower-left corner goes to (x - hotX, y + hotY).
 """
