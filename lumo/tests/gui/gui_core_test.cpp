@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -374,4 +375,27 @@ TEST(Component, CenterAndDirection) {
     Direction d = dirWest;
     EXPECT_EQ(dirWest, d++);
     EXPECT_EQ(dirNorth, d);
+}
+
+TEST(GuiBank, TheResourceManagerCreatesGuisForTheirBankType) {
+    lumo::testing::TempDir dir;
+    const std::string file = dir.write("resources.xml", R"(<resources>
+        <inputEvaluator name="keys"><trigger code="7" name="go"/></inputEvaluator>
+        <gui name="menu" visible="true"><Button name="b" trigger="keys.go"/></gui>
+      </resources>)");
+    std::unique_ptr<BasicResourceBank> keys, menu;
+    ResourceManager manager;  // goes first: it clears the banks' pointers to itself
+    manager.load(file, "");
+    keys.reset(manager["keys"]);
+    menu.reset(manager["menu"]);
+    GUI* gui = dynamic_cast<GUI*>(menu.get());
+    ASSERT_NE(nullptr, gui);
+    EXPECT_EQ(&manager, gui->manager);
+    EXPECT_TRUE(gui->getVisible());
+    EXPECT_FALSE(gui->getActive());
+    Button* b = dynamic_cast<Button*>((*gui)["b"]);
+    ASSERT_NE(nullptr, b);
+    ASSERT_NE(nullptr, b->getTrigger());
+    EXPECT_EQ(7, b->getTrigger()->id);
+    EXPECT_EQ(nullptr, gui::resourceBankGenerator.generateBank("guis"));
 }
