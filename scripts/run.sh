@@ -1,5 +1,5 @@
 #!/bin/bash
-# Installs what is missing, builds, and starts the main program.
+# Installs what is missing, builds, and starts the game.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
@@ -12,5 +12,4 @@ Run it from a desktop session, or without one under a virtual X server:
 MSG
   exit 1
 fi
-cd "$root/build"
-exec ./examples/sprites_demo
+exec "$root/build/game/src/pimwarden"
