@@ -18,6 +18,7 @@
 #include "gui/styles/label_style.hpp"
 #include "gui/styles/rect_styles.hpp"
 #include "gui/text/textfield.hpp"
+#include "sprites/sprites/image_sprite.hpp"
 #include "support/gl_test_window.hpp"
 #include "support/temp_dir.hpp"
 
@@ -245,4 +246,41 @@ TEST(GuiDraw, AFocusedTextfieldShowsItsCursor) {
     d.gui.draw();
     EXPECT_EQ(0, lit(100, 100));
     EXPECT_GT(lit(100, 300), unfocused);
+}
+
+TEST(GuiDraw, PointerPositionsAreConvertedLikeTheClipping) {
+    openTestWindow();
+    struct Probe : Component {
+        Probe() { wantsFocus = true; }
+        void mouseDown(ControlQueue*, const Vector2D& p, Uint8) override { down = p; }
+        Vector2D down;
+    };
+    DrawnGui d("");
+    Probe* probe = new Probe;
+    probe->setDimensions(Rect(100, 100, 100, 50));
+    d.gui += probe;
+    d.gui.setMouseCursor(new sprites::ImageSprite(Vector2D(), false, nullptr));
+    d.gui.setActive(true);
+    // A window of 400 x 300 pixels showing the virtual 800 x 600.
+    const Viewport screen = vpScreen;
+    vpScreen = Viewport(0, 0, 400, 300);
+    vpScreen.apply();
+    RenderContext2D context(Vector2D(800, 600));
+    context.apply();
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = 75;
+    e.motion.y = 300 - 62;
+    EXPECT_TRUE(d.gui.evaluate(e, nullptr));
+    EXPECT_EQ(probe, d.gui.getFocused());
+    EXPECT_EQ(Vector2D(150, 124), d.gui.getMouseCursor()->pos);
+    e.type = SDL_MOUSEBUTTONDOWN;
+    e.button.type = SDL_MOUSEBUTTONDOWN;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = 80;
+    e.button.y = 300 - 70;
+    EXPECT_TRUE(d.gui.evaluate(e, nullptr));
+    EXPECT_EQ(Vector2D(60, 40), probe->down);
+    vpScreen = screen;
+    vpScreen.apply();
 }

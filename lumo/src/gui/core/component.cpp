@@ -12,7 +12,7 @@
 #include "gui/core/component_factory.hpp"
 #include "gui/core/gui.hpp"
 #include "gui/core/gui_names.hpp"
-#include "lumo/render_context.hpp"
+#include "gui/core/window_scale.hpp"
 #include "xml/node.hpp"
 
 namespace lumo {
@@ -31,23 +31,13 @@ Direction operator++(Direction& d, int) {
 
 namespace {
 
-/// The scissor box for a rectangle in virtual units: converted to window pixels when the 2D
-/// render context's virtual size differs from the viewport's size in pixels.
+/// The scissor box for a rectangle in virtual units, in window pixels.
 void setScissor(const Vector2D& p, const Vector2D& d) {
-    float sx = 1, sy = 1;
-    Vector2D origin;
-    const RenderContext2D* context = dynamic_cast<const RenderContext2D*>(currentRenderContext);
-    const Viewport* vp = currentViewport ? currentViewport : &vpScreen;
-    if (context && context->virtualDimensions.x > 0 && context->virtualDimensions.y > 0 &&
-        vp->dimensions.x > 0 && vp->dimensions.y > 0) {
-        sx = vp->dimensions.x / context->virtualDimensions.x;
-        sy = vp->dimensions.y / context->virtualDimensions.y;
-        origin = vp->pos;
-    }
-    glScissor(static_cast<GLint>(origin.x + static_cast<int>(p.x) * sx),
-              static_cast<GLint>(origin.y + static_cast<int>(p.y) * sy),
-              static_cast<GLsizei>(std::max(0, static_cast<int>(d.x)) * sx),
-              static_cast<GLsizei>(std::max(0, static_cast<int>(d.y)) * sy));
+    const WindowScale w = windowScale();
+    glScissor(static_cast<GLint>(w.origin.x + static_cast<int>(p.x) * w.scale.x),
+              static_cast<GLint>(w.origin.y + static_cast<int>(p.y) * w.scale.y),
+              static_cast<GLsizei>(std::max(0, static_cast<int>(d.x)) * w.scale.x),
+              static_cast<GLsizei>(std::max(0, static_cast<int>(d.y)) * w.scale.y));
 }
 
 /// The last child in list order that wants the focus and spans cell (x, y).

@@ -11,6 +11,7 @@
 #include "gfx/fonts/font_bank.hpp"
 #include "gfx/images/image_bank.hpp"
 #include "gui/core/gui_names.hpp"
+#include "gui/core/window_scale.hpp"
 #include "gui/styles/button_styles.hpp"
 #include "gui/styles/font_styles.hpp"
 #include "gui/styles/label_style.hpp"
@@ -49,6 +50,20 @@ Style* createStyle(const std::string& elementName) {
     if (elementName == XML_GUI_CHECKBOXSTYLE)
         return new CheckboxStyle;
     return nullptr;
+}
+
+/// An event position (window pixels, y downward) in virtual units, y still downward from the
+/// top of the drawing area; `screenHeight` receives that area's height.
+Vector2D windowToVirtual(int x, int y, float* screenHeight) {
+    const WindowScale w = windowScale();
+    if (!w.converted) {
+        if (screenHeight)
+            *screenHeight = vpScreen.dimensions.y;
+        return Vector2D(static_cast<float>(x), static_cast<float>(y));
+    }
+    if (screenHeight)
+        *screenHeight = w.height;
+    return Vector2D((x - w.origin.x) / w.scale.x, (y - w.top) / w.scale.y);
 }
 
 int reduceAxis(Sint16 value) {
@@ -242,7 +257,8 @@ bool GUI::evaluate(const SDL_Event& event, ControlQueue* queue) {
 void GUI::routeMouseMotion(const SDL_MouseMotionEvent& motion, ControlQueue* queue) {
     if (!mouseCursor)
         return;
-    Vector2D p(motion.x - pos.x, (dimensions.y - motion.y) - pos.y);
+    const Vector2D event = windowToVirtual(motion.x, motion.y, nullptr);
+    Vector2D p(event.x - pos.x, (dimensions.y - event.y) - pos.y);
     p.x = std::max(0.0f, std::min(p.x, dimensions.x - 1));
     p.y = std::max(0.0f, std::min(p.y, dimensions.y - 1));
     mouseCursor->pos = p;
@@ -277,7 +293,9 @@ void GUI::routeMouseButton(const SDL_MouseButtonEvent& button, ControlQueue* que
     if (!target)
         return;
     // Window coordinates, y downward, into the GUI's own.
-    Vector2D p(button.x - pos.x, (vpScreen.dimensions.y - button.y) - pos.y);
+    float screenHeight;
+    const Vector2D event = windowToVirtual(button.x, button.y, &screenHeight);
+    Vector2D p(event.x - pos.x, (screenHeight - event.y) - pos.y);
     p = target->getRelativeCoordinates(p);
     if (button.type == SDL_MOUSEBUTTONDOWN)
         target->mouseDown(queue, p, button.button);

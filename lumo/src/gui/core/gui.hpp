@@ -50,7 +50,9 @@ class GUI : public Component, public Evaluator, public BasicResourceBank {
     /// Routes one SDL event while active (false for every event otherwise): keys and joystick
     /// buttons to the focused component, mouse motion moves the cursor and lets the focus follow
     /// it, mouse buttons to the captured (else focused) component, joystick axes reduced to
-    /// -1, 0, 1 and reported only on change. True when the event was used.
+    /// -1, 0, 1 and reported only on change. True when the event was used. Pointer positions
+    /// are converted from window pixels to virtual units when the two differ (see
+    /// window_scale.hpp).
     bool evaluate(const SDL_Event& event, ControlQueue* queue) override;
     std::string getNodeName() const override;
     /// Builds the whole GUI from its node; `path` is the base directory of its `images`.
