@@ -1,11 +1,12 @@
 // Shows the GUI toolkit: a form read from form.xml with every widget (panes, labels with and
 // without icon, a text field, a normal and a repeating button, check boxes, an input captor,
-// two drop-down lists, int and float sliders laid horizontally and vertically) and every style (plain bevelled frames, a stretched and a tiled nine-piece
-// frame, font, label, button, check-box and drop-down list styles). It is driven by the mouse,
-// the keyboard (Tab, Shift+Tab, cursor keys, Return, Space) and joystick 0, and logs every
-// trigger the form fires. F12 saves "gui_demo_shot.png" in the current directory; the first
-// frames are saved once as "gui_demo.png". Ends on Escape, the Quit button, a closed window, or
-// after the number of seconds given as the only argument.
+// two drop-down lists, int and float sliders laid horizontally and vertically) and every style
+// (plain bevelled frames, a stretched and a tiled nine-piece frame, font, label, button,
+// check-box and drop-down list styles). It is driven by the mouse, the keyboard (Tab,
+// Shift+Tab, cursor keys, Return, Space) and joystick 0, and logs every trigger the form fires.
+// F12 saves "gui_demo_shot.png" in the current directory; the first frames are saved once as
+// "gui_demo.png". Ends on Escape, the Quit button, a closed window, or after the number of
+// seconds given as the only argument.
 //
 // The form's pictures are drawn by the program itself into a temporary folder at start.
 
