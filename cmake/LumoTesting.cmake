@@ -41,3 +41,19 @@ function(lumo_add_test name)
                          DISCOVERY_TIMEOUT 30 PROPERTIES TIMEOUT ${T_TIMEOUT})
   endif()
 endfunction()
+
+# lumo_add_fuzzer(<name> SOURCES <files...> [LIBRARIES <libs...>])
+#
+# A libFuzzer target, built only with LUMO_FUZZ (scripts/fuzz.sh configures clang for it). It
+# links lumo and sees lumo/tests, where the targets' shared helpers are.
+function(lumo_add_fuzzer name)
+  if(NOT LUMO_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE lumo ${F_LIBRARIES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/lumo/tests)
+endfunction()
