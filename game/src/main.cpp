@@ -5,7 +5,9 @@
 #include <climits>
 #include <iostream>
 #include <string>
+#include <vector>
 
+#include "options.hpp"
 #include "pimwarden.hpp"
 
 namespace {
@@ -27,10 +29,16 @@ std::string findDataDirectory() {
 
 }  // namespace
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+    const pimwarden::Options options =
+        pimwarden::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    const int status = pimwarden::reportOptions(options, std::cout, std::cerr);
+    if (status >= 0)
+        return status;
     try {
         pimwarden::dataDirectory = findDataDirectory();
         lumo::application = new pimwarden::PimWarden;
+        pimwarden::applyOptions(options);
         lumo::application->run();
         if (lumo::application) {
             delete lumo::application;
