@@ -8,14 +8,13 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <new>
 #include <vector>
 
+#include "frame_stats.hpp"
 #include "framework/application.hpp"
 #include "framework/application_state.hpp"
 #include "framework/frame_pacer.hpp"
@@ -25,7 +24,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using bench::Clock;
 
 const double RUN_SECONDS = 2.0;
 
@@ -44,13 +43,6 @@ BenchApplication& benchApplication() {
         return new (storage) BenchApplication;
     }();
     return *app;
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 /// Draws a frame and swaps; records when each frame ended; ends itself after RUN_SECONDS.
@@ -87,41 +79,30 @@ class DrawingState : public lumo::ApplicationState {
     std::vector<Clock::time_point>* ends = nullptr;
 };
 
-void BM_Loop(benchmark::State& bench) {
+void BM_Loop(benchmark::State& state) {
     BenchApplication& app = benchApplication();
     const int savedLimit = lumo::frameRateLimit;
-    lumo::frameRateLimit = static_cast<int>(bench.range(0));
+    lumo::frameRateLimit = static_cast<int>(state.range(0));
     std::vector<Clock::time_point> ends;
     double cpu = 0, wall = 0;
-    for (auto _ : bench) {
+    for (auto _ : state) {
         ends.clear();
         ends.reserve(4096);
         app.pacer = lumo::FramePacer();
-        auto* state = new DrawingState(static_cast<int>(bench.range(1)));
-        state->ends = &ends;
-        state->activate();
-        const double cpu0 = cpuSeconds();
+        auto* drawing = new DrawingState(static_cast<int>(state.range(1)));
+        drawing->ends = &ends;
+        drawing->activate();
+        const double cpu0 = bench::cpuSeconds();
         const auto wall0 = Clock::now();
         app.run();
-        cpu = cpuSeconds() - cpu0;
+        cpu = bench::cpuSeconds() - cpu0;
         wall = std::chrono::duration<double>(Clock::now() - wall0).count();
     }
     lumo::frameRateLimit = savedLimit;
 
-    // The first frames warm up Mesa's shaders; leave them out of the jitter.
-    std::vector<double> frameMs;
-    for (size_t i = 11; i < ends.size(); ++i)
-        frameMs.push_back(std::chrono::duration<double, std::milli>(ends[i] - ends[i - 1]).count());
-    double mean = 0, var = 0;
-    for (double f : frameMs)
-        mean += f / frameMs.size();
-    for (double f : frameMs)
-        var += (f - mean) * (f - mean) / frameMs.size();
-    bench.counters["cpu"] = 100.0 * cpu / wall;
-    bench.counters["fps"] = ends.size() / wall;
-    bench.counters["jitter_ms"] = std::sqrt(var);
-    bench.counters["worst_ms"] =
-        frameMs.empty() ? 0 : *std::max_element(frameMs.begin(), frameMs.end());
+    // The first frames warm up Mesa's shaders; leave them out.
+    ends.erase(ends.begin(), ends.begin() + std::min<size_t>(10, ends.size()));
+    bench::reportFrames(state, ends, cpu, wall);
 }
 
 BENCHMARK(BM_Loop)
