@@ -16,6 +16,7 @@
 #include "gfx/images/image_bank.hpp"
 #include "lumo/video.hpp"
 #include "pimwarden.hpp"
+#include "settings.hpp"
 
 namespace pimwarden {
 
@@ -166,6 +167,8 @@ void Resources::init() {
     poolCry = new lumo::audio::SourcePool(5);
 
     findComponents();
+    // The player's own volumes, screen mode and keys.
+    loadSettings(*this);
 }
 
 std::string Resources::highscoresFile(bool create) const {
