@@ -8,6 +8,7 @@
 #include "game.hpp"
 #include "gfx/images/image_resource.hpp"
 #include "lumo/video.hpp"
+#include "options_pane.hpp"
 #include "pimwarden.hpp"
 #include "resources.hpp"
 #include "specs.hpp"
@@ -18,9 +19,11 @@ namespace pimwarden {
 Menu::Menu() {
     resources->initMenu();
     setState(msIntro);
+    options = new OptionsPane;
 }
 
 Menu::~Menu() {
+    delete options;
     if (resources->musicManager)
         resources->musicManager->stop();
     resources->uninitMenu();
@@ -59,6 +62,9 @@ void Menu::handleEvent(const lumo::Trigger* t) {
         setState(msReady);
         return;
     }
+    // While the options pane is open, it takes every trigger.
+    if (options->handleEvent(t))
+        return;
     switch (t->id) {
         case 1:
             terminate = true;
@@ -102,6 +108,7 @@ void Menu::doDraw(int stage) {
         const lumo::Color outline(1, 1, 1, outlineAlpha);
         drawOutline(resources->imageTitle, 400, 350, text, outline, 2);
         drawOutline(resources->imageCredits, 400, -40, text, outline, 1);
+        options->drawHint(textAlpha);
     }
     GameState::doDraw(stage);
 }

@@ -6,12 +6,14 @@
 
 namespace pimwarden {
 
+class OptionsPane;
+
 enum MenuState { msIntro = 0, msReady = 1 };
 
 class Menu : public GameState {
   public:
     Menu();
-    /// Stops the music.
+    /// Stops the music; closes (saves) the options pane.
     ~Menu() override;
 
     /// Menu controls on, black background, the frame clock restarted, the title music from the
@@ -30,6 +32,8 @@ class Menu : public GameState {
     float pictureAlpha = 0;
     float outlineAlpha = 0;
     float textAlpha = 0;
+    /// The options pane the O key opens; owned.
+    OptionsPane* options = nullptr;
 };
 
 }  // namespace pimwarden
