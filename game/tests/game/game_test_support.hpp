@@ -37,15 +37,21 @@ inline void prepareStart(const StandInOptions& options = StandInOptions()) {
     homeDirectory = testDirs().home.path();
 }
 
+/// Opens the window and makes the global `resources` over the data set prepared before.
+inline Resources* startGame() {
+    lumo::init(lumo::ssVideo, false);
+    resources = new Resources;
+    lumo::audio::init("", 44100);
+    resources->setResolution(800, 600, 32, false);
+    resources->init();
+    return resources;
+}
+
 /// The global `resources` over the stand-in data with the window open, made on first use.
 inline Resources* gameResources() {
     if (!resources) {
         prepareStart();
-        lumo::init(lumo::ssVideo, false);
-        resources = new Resources;
-        lumo::audio::init("", 44100);
-        resources->setResolution(800, 600, 32, false);
-        resources->init();
+        startGame();
     }
     return resources;
 }
