@@ -55,12 +55,7 @@ Resources* start(const std::string& settingsText = "") {
     data.write("resources.xml", description);
     if (!settingsText.empty())
         std::ofstream(userDir() + FILE_SETTINGS) << settingsText;
-    lumo::init(lumo::ssVideo, false);
-    resources = new Resources;
-    lumo::audio::init("", 44100);
-    resources->setResolution(800, 600, 32, false);
-    resources->init();
-    return resources;
+    return testing::startGame();
 }
 
 bool exists(const std::string& path) {
