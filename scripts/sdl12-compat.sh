@@ -5,12 +5,13 @@
 #
 #   scripts/sdl12-compat.sh [--private] [BUILD_DIR]      (default BUILD_DIR: build-compat)
 #
-# By default the compatibility packages are installed in place of the classic ones and the
-# classic ones are put back afterwards, whatever happens (needs root or sudo; about 7 s each way).
-# Nothing else may build or run against SDL on the machine meanwhile.
-# --private leaves the system alone: the compatibility packages are downloaded and unpacked into
-# a scratch folder, the game is built against their headers and run with their libraries. For
-# machines shared with other work.
+# By default apt installs the compatibility packages in place of the classic ones. As root, where
+# the kernel allows it, that happens in a private mount namespace over overlays of /usr, /etc and
+# the package state, so the rest of the machine never sees the swap and nothing needs undoing.
+# Otherwise (needs root or sudo) the swap is made on the machine itself and the classic packages
+# are put back afterwards, whatever happens; nothing else may build or run against SDL meanwhile.
+# --private installs nothing: the compatibility packages are downloaded and unpacked into a
+# scratch folder, the game is built against their headers and run with their libraries.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 private=0
@@ -18,18 +19,47 @@ if [ "${1:-}" = --private ]; then private=1; shift; fi
 build=${1:-$root/build-compat}
 "$root/scripts/deps.sh"
 
+# The folders that installing packages changes.
+OVERLAID=(usr etc var/lib/dpkg var/lib/apt var/cache/apt var/cache/debconf var/log)
+isolation_works() {
+  [ "$(id -u)" -eq 0 ] && command -v unshare >/dev/null || return 1
+  local t; t=$(mktemp -d)
+  mkdir -p "$t/lower" "$t/upper" "$t/work" "$t/mnt"
+  unshare -m mount -t overlay overlay -o "lowerdir=$t/lower,upperdir=$t/upper,workdir=$t/work" \
+    "$t/mnt" 2>/dev/null
+  local ok=$?
+  rm -rf "$t"
+  return $ok
+}
+if [ "$private" = 0 ] && [ -z "${SDL12_COMPAT_ISOLATED:-}" ] && isolation_works; then
+  echo "== swapping the SDL 1.2 packages in a private mount namespace"
+  exec unshare -m env SDL12_COMPAT_ISOLATED=1 "$0" "$build"
+fi
+
+scratch=$(mktemp -d)
+if [ -n "${SDL12_COMPAT_ISOLATED:-}" ]; then
+  for d in "${OVERLAID[@]}"; do
+    [ -d "/$d" ] || continue
+    mkdir -p "$scratch/overlay/$d/upper" "$scratch/overlay/$d/work"
+    mount -t overlay overlay \
+      -o "lowerdir=/$d,upperdir=$scratch/overlay/$d/upper,workdir=$scratch/overlay/$d/work" "/$d"
+  done
+fi
+
 SUDO=()
 [ "$(id -u)" -eq 0 ] || SUDO=(sudo)
 apt_install() {
   "${SUDO[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" >/dev/null
 }
 
-scratch=$(mktemp -d)
 restore() {
   status=$?
-  if [ "$private" = 0 ]; then
+  if [ "$private" = 0 ] && [ -z "${SDL12_COMPAT_ISOLATED:-}" ]; then
     echo "== putting the classic SDL 1.2 back"
     apt_install libsdl1.2-dev libsdl1.2debian || { echo "error: could not reinstall the classic SDL 1.2" >&2; status=1; }
+  fi
+  if [ -n "${SDL12_COMPAT_ISOLATED:-}" ]; then
+    for d in "${OVERLAID[@]}"; do umount -l "/$d" 2>/dev/null || true; done
   fi
   rm -rf "$scratch"
   exit $status
