@@ -49,7 +49,7 @@ Options parseOptions(const std::vector<std::string>& args) {
             return options;
         }
         if (arg == "--fullscreen" || arg == "--windowed") {
-            options.fullscreen = arg == "--fullscreen";
+            options.screen = arg == "--fullscreen" ? Options::smFullscreen : Options::smWindowed;
         } else if (arg == "--fps" || arg.compare(0, 6, "--fps=") == 0) {
             std::string value;
             if (arg == "--fps") {
@@ -78,14 +78,14 @@ int reportOptions(const Options& options, std::ostream& out, std::ostream& err) 
             out << USAGE << "\n\n"
                 << "Pim Warden: drop stones on the foes that climb the wall.\n\n"
                 << "  --fullscreen  start in full-screen mode\n"
-                << "  --windowed    start in an 800x600 window (the default)\n"
+                << "  --windowed    start in an 800x600 window (without either: as last time)\n"
                 << "  --fps N       frames per second when the display does not pace the game\n"
                 << "                (default 60; 0 = as fast as possible)\n"
                 << "  --help        print this help and exit\n"
                 << "  --version     print the version and exit\n\n"
                 << "Keys: Space or Return starts, Left/Right or A/D walk, Space or Down drops\n"
-                << "the stone, P pauses, F switches full screen, Escape leaves.\n"
-                << "High scores are kept in ~/.pimwarden/highscores.xml.\n";
+                << "the stone, P pauses, O opens the options, F switches full screen, Escape\n"
+                << "leaves. High scores and settings are kept in ~/.pimwarden/.\n";
             return 0;
         case Options::aVersion:
             out << "Pim Warden " << lumo::getVersion() << " (lumo " << lumo::getVersion()
@@ -101,10 +101,10 @@ int reportOptions(const Options& options, std::ostream& out, std::ostream& err) 
 void applyOptions(const Options& options) {
     if (options.fps >= 0)
         lumo::frameRateLimit = options.fps;
-    if (!options.fullscreen)
+    if (options.screen == Options::smSettings)
         return;
     try {
-        lumo::setFullscreen(true);
+        lumo::setFullscreen(options.screen == Options::smFullscreen);
     } catch (const std::string& message) {
         lumo::debug::warning(dbgCore, "%s", message.c_str());
     }

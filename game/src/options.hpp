@@ -1,6 +1,6 @@
 #pragma once
-// The program's command-line options. Without any, the game starts as it always has: windowed,
-// at the framework's default frame rate.
+// The program's command-line options. Without any, the game starts as it always has: in the
+// mode its settings give (windowed at first), at the framework's default frame rate.
 
 #include <ostream>
 #include <string>
@@ -10,9 +10,11 @@ namespace pimwarden {
 
 struct Options {
     enum Action { aRun, aHelp, aVersion, aUsageError };
+    /// The window mode asked for; smSettings leaves it to the settings.
+    enum ScreenMode { smSettings, smFullscreen, smWindowed };
 
     Action action = aRun;
-    bool fullscreen = false;
+    ScreenMode screen = smSettings;
     /// The frame-rate limit to set (lumo::frameRateLimit), or -1 to keep the framework's.
     int fps = -1;
     /// What was wrong, for aUsageError.
@@ -29,8 +31,9 @@ Options parseOptions(const std::vector<std::string>& args);
 /// Returns -1 for aRun.
 int reportOptions(const Options& options, std::ostream& out, std::ostream& err);
 
-/// Applies the options to the started game (its window is open): the frame-rate limit, and
-/// full-screen mode, which when refused is logged as a warning while the game goes on windowed.
+/// Applies the options to the started game (its window is open, its settings applied): the
+/// frame-rate limit and the window mode; a mode that SDL refuses is logged as a warning and the
+/// game goes on in the other.
 void applyOptions(const Options& options);
 
 }  // namespace pimwarden

@@ -18,47 +18,55 @@ TEST(OptionsTest, ParsesEveryOptionAndRejectsTheRest) {
     struct Case {
         std::vector<std::string> args;
         Options::Action action;
-        bool fullscreen;
+        Options::ScreenMode screen;
         int fps;
         std::string error;
     };
     const std::vector<Case> cases = {
-        {{}, Options::aRun, false, -1, ""},
-        {{"--fullscreen"}, Options::aRun, true, -1, ""},
-        {{"--fullscreen", "--windowed"}, Options::aRun, false, -1, ""},
-        {{"--windowed", "--fullscreen"}, Options::aRun, true, -1, ""},
-        {{"--fps", "0"}, Options::aRun, false, 0, ""},
-        {{"--fps=144", "--fullscreen"}, Options::aRun, true, 144, ""},
-        {{"--fps", "30", "--fps", "1000"}, Options::aRun, false, 1000, ""},
-        {{"--help"}, Options::aHelp, false, -1, ""},
-        {{"--fullscreen", "--version", "--bogus"}, Options::aVersion, true, -1, ""},
-        {{"--bogus"}, Options::aUsageError, false, -1, "unknown option '--bogus'"},
-        {{"-h"}, Options::aUsageError, false, -1, "unknown option '-h'"},
-        {{"fullscreen"}, Options::aUsageError, false, -1, "unknown option 'fullscreen'"},
-        {{"--fps"}, Options::aUsageError, false, -1, "option --fps needs a number"},
+        {{}, Options::aRun, Options::smSettings, -1, ""},
+        {{"--fullscreen"}, Options::aRun, Options::smFullscreen, -1, ""},
+        {{"--fullscreen", "--windowed"}, Options::aRun, Options::smWindowed, -1, ""},
+        {{"--windowed", "--fullscreen"}, Options::aRun, Options::smFullscreen, -1, ""},
+        {{"--fps", "0"}, Options::aRun, Options::smSettings, 0, ""},
+        {{"--fps=144", "--fullscreen"}, Options::aRun, Options::smFullscreen, 144, ""},
+        {{"--fps", "30", "--fps", "1000"}, Options::aRun, Options::smSettings, 1000, ""},
+        {{"--help"}, Options::aHelp, Options::smSettings, -1, ""},
+        {{"--fullscreen", "--version", "--bogus"},
+         Options::aVersion,
+         Options::smFullscreen,
+         -1,
+         ""},
+        {{"--bogus"}, Options::aUsageError, Options::smSettings, -1, "unknown option '--bogus'"},
+        {{"-h"}, Options::aUsageError, Options::smSettings, -1, "unknown option '-h'"},
+        {{"fullscreen"},
+         Options::aUsageError,
+         Options::smSettings,
+         -1,
+         "unknown option 'fullscreen'"},
+        {{"--fps"}, Options::aUsageError, Options::smSettings, -1, "option --fps needs a number"},
         {{"--fps", "-1"},
          Options::aUsageError,
-         false,
+         Options::smSettings,
          -1,
          "--fps wants a whole number from 0 to 1000, not '-1'"},
         {{"--fps=1001"},
          Options::aUsageError,
-         false,
+         Options::smSettings,
          -1,
          "--fps wants a whole number from 0 to 1000, not '1001'"},
         {{"--fps", "60fps"},
          Options::aUsageError,
-         false,
+         Options::smSettings,
          -1,
          "--fps wants a whole number from 0 to 1000, not '60fps'"},
         {{"--fps="},
          Options::aUsageError,
-         false,
+         Options::smSettings,
          -1,
          "--fps wants a whole number from 0 to 1000, not ''"},
         {{"--fps", "99999999999999999999"},
          Options::aUsageError,
-         false,
+         Options::smSettings,
          -1,
          "--fps wants a whole number from 0 to 1000, not '99999999999999999999'"},
     };
@@ -70,7 +78,7 @@ TEST(OptionsTest, ParsesEveryOptionAndRejectsTheRest) {
         const Options o = parseOptions(c.args);
         EXPECT_EQ(o.action, c.action);
         if (o.action != Options::aUsageError) {
-            EXPECT_EQ(o.fullscreen, c.fullscreen);
+            EXPECT_EQ(o.screen, c.screen);
             EXPECT_EQ(o.fps, c.fps);
         }
         EXPECT_EQ(o.error, c.error);
