@@ -61,9 +61,10 @@ OptionsPane::OptionsPane() {
 }
 
 OptionsPane::~OptionsPane() {
-    if (open)
-        hide();
-    if (available && resources)
+    if (!resources)
+        return;
+    hide();
+    if (available)
         resources->queue->evaluators.remove(this);
 }
 
@@ -192,7 +193,8 @@ void OptionsPane::capture(GameAction a) {
     captors[a]->setEnabled(true);
     captors[a]->setFocused(true);
     keyButtons[a]->setCaption("press a key");
-    setStatus(std::string("The new key for ") + KeyBindings::name(a) + "? Escape keeps the old");
+    setStatus(std::string("Press the new key for ") + KeyBindings::name(a) +
+              "; Escape keeps the old one");
 }
 
 void OptionsPane::endCapture() {
