@@ -201,10 +201,12 @@ def play(game):
     check(pim_x(start) is not None and abs(pim_x(start) - 400) < 10, "Pim stands at x = 400")
 
     # A stone drops: the held stone leaves Pim's hands and falls.
+    # (Polled well within the reload time, while the stone is still on its way down.)
+    held, below = (380, 30, 420, 75), (370, 140, 430, 600)
     key("space")
-    dropped = wait_for("play_drop", lambda im: changed(start, im, (370, 150, 430, 330)) > 40, 3)
-    check(changed(start, dropped, (380, 30, 420, 75)) > 40, "the held stone is gone")
-    check(changed(start, dropped, (370, 150, 430, 330)) > 40, "a stone falls below Pim")
+    dropped = wait_for("play_drop", lambda im: changed(start, im, below) > 40, 1.2)
+    check(changed(start, dropped, held) > 40, "the held stone is gone")
+    check(changed(start, dropped, below) > 40, "a stone falls below Pim")
 
     # Pause and resume.
     pause_box = (350, 285, 450, 302)
