@@ -4,7 +4,8 @@
 The title fades in; a game starts; a stone drops; the game is paused and resumed; a foe is
 knocked off (the script finds foes and Pim on screenshots and walks Pim above a foe); the game
 is lost; a name is typed and confirmed; the table shows it in white and the file holds it; the
-title comes back; closing the window ends the program with status 0.
+title comes back; closing the window during a second game returns to the title, and closing it
+there ends the program with status 0.
 
 Screenshots are checked at known places: the game draws in an 800 x 600 window at the top left
 of the X screen, y counted downwards here (the game counts upwards: screen y = 599 - y).
@@ -281,6 +282,14 @@ def play(game):
     back = wait_for("title_again", lambda im: count(im, lettering, white) > 500, 3)
     check(count(back, lettering, white) > 500, "back at the title")
 
+    # Closing the window during a game leaves the game for the title; closing it there ends
+    # the program.
+    key("Return")
+    wait_for("play_again", lambda im: count(im, lettering, white) < 100, 5)
+    close_window(window)
+    again = wait_for("title_after_close", lambda im: count(im, lettering, white) > 500, 5)
+    check(count(again, lettering, white) > 500 and game.poll() is None,
+          "closing the window during a game returns to the title")
     close_window(window)
     try:
         status = game.wait(timeout=10)
@@ -306,12 +315,12 @@ def main():
         if game.poll() is None:
             game.kill()
             game.wait()
-        if had_scores:
+        if not had_dir:
+            shutil.rmtree(os.path.dirname(SCORES), ignore_errors=True)
+        elif had_scores:
             shutil.move(os.path.join(keep, "highscores.xml"), SCORES)
         elif os.path.exists(SCORES):
             os.remove(SCORES)
-            if not had_dir:
-                shutil.rmtree(os.path.dirname(SCORES), ignore_errors=True)
         shutil.rmtree(keep, ignore_errors=True)
     print("%d failed checks" % len(failures))
     return 1 if failures else 0
