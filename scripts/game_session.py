@@ -2,14 +2,15 @@
 """Starts the game on the current X display and drives it with xdotool, checking what the
 window shows.
 
-    game_session.py [--round] PROGRAM TITLE_PICTURE LOG
+    game_session.py [--round] [--screenshots DIR] PROGRAM TITLE_PICTURE LOG
 
 Always: the window appears, a key ends the intro and the window shows the title picture, and in
 the end Escape quits with status 0 and nothing was logged at critical or error level.
 With --round, a short round is played in between: Space starts a game (the screen changes to the
 wall), Left walks Pim (the top of the screen changes), Space drops the stone, then Escape ends
 the game as lost and Escape again returns to the title screen. The round never confirms a name,
-so no high-score file is written.
+so no high-score file is written. --screenshots saves the title screen and, with --round, the play
+screen as DIR/title.jpg and DIR/play.jpg (the README's pictures).
 
 Run inside Xvfb (scripts/with-xvfb.sh). Needs xdotool and python3-pil (its ImageGrab reads the X
 screen). The program runs from a scratch working directory, so it finds its data only through
@@ -36,12 +37,13 @@ PIM_BAND = (0, 0, WIDTH, 130)
 
 
 class Session:
-    def __init__(self, program, picture, log):
+    def __init__(self, program, picture, log, screenshots=None):
+        self.screenshots = screenshots
         self.picture = Image.open(picture).convert("RGB")
         self.log = log
         self.out = open(log, "w")
         self.cwd = tempfile.TemporaryDirectory()
-        self.game = subprocess.Popen([program], stdout=self.out, stderr=subprocess.STDOUT,
+        self.game = subprocess.Popen([os.path.abspath(program)], stdout=self.out, stderr=subprocess.STDOUT,
                                      cwd=self.cwd.name)
 
     def fail(self, message):
@@ -97,6 +99,11 @@ class Session:
         return self.wait_for("the title screen",
                              lambda s: self.title_difference(s) <= TOLERANCE)
 
+    def save(self, shot, name):
+        if self.screenshots:
+            os.makedirs(self.screenshots, exist_ok=True)
+            shot.save(os.path.join(self.screenshots, name), quality=85, optimize=True)
+
     def round(self):
         self.xdotool("key", "space")
         # The play screen is the wall, not the title picture.
@@ -110,7 +117,9 @@ class Session:
         if max(moved) < 1.0:
             self.fail("Pim did not move with the Left key")
         self.xdotool("key", "space")  # drops the stone
-        time.sleep(2)
+        time.sleep(0.3)
+        self.save(self.screen(), "play.jpg")
+        time.sleep(1.7)
         self.alive()
         self.xdotool("key", "Escape")  # the game is lost
         time.sleep(1)
@@ -139,17 +148,19 @@ class Session:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--round", action="store_true", help="play a short round")
+    parser.add_argument("--screenshots", help="folder for title.jpg and play.jpg")
     parser.add_argument("program")
     parser.add_argument("picture", help="the title picture (greatPim.png)")
     parser.add_argument("log", help="where the program's output goes")
     args = parser.parse_args()
 
-    session = Session(args.program, args.picture, args.log)
+    session = Session(args.program, args.picture, args.log, args.screenshots)
     try:
         session.start()
         session.xdotool("key", "space")  # ends the intro: the title screen shows at once
-        print("title screen shown (difference %.2f)" % session.title_difference(
-            session.title_screen()))
+        title = session.title_screen()
+        print("title screen shown (difference %.2f)" % session.title_difference(title))
+        session.save(title, "title.jpg")
         if args.round:
             session.round()
             session.title_screen()
