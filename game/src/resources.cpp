@@ -84,10 +84,7 @@ Resources::Resources() {
     evaluatorGameCore->enabled = false;
     evaluatorGamePlayer->enabled = false;
     queue = &lumo::queue;
-    for (lumo::Evaluator* e : {static_cast<lumo::Evaluator*>(evaluatorCore),
-                               static_cast<lumo::Evaluator*>(evaluatorMenu),
-                               static_cast<lumo::Evaluator*>(evaluatorGameCore),
-                               static_cast<lumo::Evaluator*>(evaluatorGamePlayer), guiEvaluator()})
+    for (lumo::Evaluator* e : evaluatorChain())
         queue->evaluators.push_front(e);
     loadControls();
     renderContext.blending = true;
@@ -106,11 +103,7 @@ Resources::~Resources() {
     // The banks outlive the manager, but the control queue must not keep evaluators of a game
     // that is gone.
     if (queue && gui) {
-        for (lumo::Evaluator* e :
-             {static_cast<lumo::Evaluator*>(evaluatorCore),
-              static_cast<lumo::Evaluator*>(evaluatorMenu),
-              static_cast<lumo::Evaluator*>(evaluatorGameCore),
-              static_cast<lumo::Evaluator*>(evaluatorGamePlayer), guiEvaluator()})
+        for (lumo::Evaluator* e : evaluatorChain())
             queue->evaluators.remove(e);
     }
     for (const Banks::value_type& entry : banks)
@@ -169,6 +162,10 @@ void Resources::init() {
     findComponents();
     // The player's own volumes, screen mode and keys.
     loadSettings(*this);
+}
+
+std::vector<lumo::Evaluator*> Resources::evaluatorChain() const {
+    return {evaluatorCore, evaluatorMenu, evaluatorGameCore, evaluatorGamePlayer, guiEvaluator()};
 }
 
 std::string Resources::highscoresFile(bool create) const {

@@ -4,6 +4,7 @@
 // high-score table with its file.
 
 #include <string>
+#include <vector>
 
 #include "files/sys_dir_manager.hpp"
 #include "highscore_entry.hpp"
@@ -150,6 +151,9 @@ class Resources : public lumo::ResourceManager {
     static lumo::gui::GUI* asGui(lumo::BasicResourceBank* bank);
     /// The GUI's part that takes SDL events.
     lumo::Evaluator* guiEvaluator() const;
+    /// The input evaluators and the GUI in the order they are put at the front of the control
+    /// queue's chain (so the GUI comes first).
+    std::vector<lumo::Evaluator*> evaluatorChain() const;
     /// Looks the four components up and centres the panes; throws for a missing one.
     void findComponents();
 
