@@ -12,7 +12,7 @@
 # Leaves the package in BUILD_DIR and prints its path.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-$root/build-package}
+build=$(realpath -m "${1:-$root/build-package}")
 "$root/scripts/deps.sh"
 
 step() { echo "== $*"; }

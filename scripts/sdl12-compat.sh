@@ -16,7 +16,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 private=0
 if [ "${1:-}" = --private ]; then private=1; shift; fi
-build=${1:-$root/build-compat}
+build=$(realpath -m "${1:-$root/build-compat}")
 "$root/scripts/deps.sh"
 
 # The folders that installing packages changes.
