@@ -1,33 +1,11 @@
 // The program "pimwarden": starts the game and runs it until the title menu is left.
 
-#include <unistd.h>
-
-#include <climits>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "options.hpp"
 #include "pimwarden.hpp"
-
-namespace {
-
-/// The data directory: PIMWARDEN_DATA_DIR as given when absolute, otherwise taken relative to
-/// the directory of the running program (so an installed copy finds its data wherever it is
-/// installed).
-std::string findDataDirectory() {
-    std::string dir = PIMWARDEN_DATA_DIR;
-    if (dir.empty() || dir.front() == '/')
-        return dir;
-    char exe[PATH_MAX];
-    const ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
-    if (n <= 0)
-        return dir;
-    std::string path(exe, static_cast<std::size_t>(n));
-    return path.substr(0, path.rfind('/') + 1) + dir;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     const pimwarden::Options options =
@@ -36,7 +14,7 @@ int main(int argc, char** argv) {
     if (status >= 0)
         return status;
     try {
-        pimwarden::dataDirectory = findDataDirectory();
+        pimwarden::dataDirectory = pimwarden::resolveDataDirectory(PIMWARDEN_DATA_DIR);
         lumo::application = new pimwarden::PimWarden;
         pimwarden::applyOptions(options);
         lumo::application->run();

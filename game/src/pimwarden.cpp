@@ -1,5 +1,9 @@
 #include "pimwarden.hpp"
 
+#include <unistd.h>
+
+#include <climits>
+
 #include "audio/core/audio.hpp"
 #include "controls/control_queue.hpp"
 #include "debug/log.hpp"
@@ -21,6 +25,17 @@ Menu* menu = nullptr;
 Game* game = nullptr;
 std::string dataDirectory;
 std::string homeDirectory;
+
+std::string resolveDataDirectory(const std::string& configured) {
+    if (configured.empty() || configured.front() == '/')
+        return configured;
+    char program[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", program, sizeof program - 1);
+    if (n <= 0)
+        return configured;
+    const std::string path(program, static_cast<std::size_t>(n));
+    return path.substr(0, path.rfind('/') + 1) + configured;
+}
 
 void registerLogGroups() {
     lumo::debug::groups[dbgCore] = lumo::debug::Group("pimwarden:core", lumo::debug::dlDebug);

@@ -33,6 +33,11 @@ extern Game* game;
 /// Where "resources.xml" is read from (ending in "/"); empty for the system's games data
 /// directory. Set before the application is created.
 extern std::string dataDirectory;
+/// The data directory for a configured one: an absolute path as it is, a relative one taken
+/// from the directory of the running program (so an installed copy finds its data wherever it
+/// is installed).
+std::string resolveDataDirectory(const std::string& configured);
+
 /// Replaces the home directory of the password database when not empty (for tests).
 extern std::string homeDirectory;
 

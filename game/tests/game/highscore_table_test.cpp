@@ -1,6 +1,7 @@
 // The high-score table: where a result goes, and the file it is kept in.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "highscore_entry.hpp"
+#include "pimwarden.hpp"
 #include "support/temp_dir.hpp"
 #include "xml/node.hpp"
 
@@ -126,6 +128,15 @@ TEST(HighscoreTable, UnreadableFileIsMovedToAFreeName) {
     EXPECT_EQ(a, "garbage 1");
     EXPECT_EQ(b, "garbage 2");
     EXPECT_EQ(keepFileAside(dir.file("none.xml")), "");
+}
+
+TEST(DataDirectory, RelativeIsTakenFromTheProgramsDirectory) {
+    EXPECT_EQ(resolveDataDirectory("/usr/share/games/pimwarden/"), "/usr/share/games/pimwarden/");
+    const std::string installed = resolveDataDirectory("../share/games/pimwarden/");
+    char program[4096] = {};
+    ASSERT_GT(::readlink("/proc/self/exe", program, sizeof program - 1), 0);
+    const std::string dir(program, std::string(program).rfind('/') + 1);
+    EXPECT_EQ(installed, dir + "../share/games/pimwarden/");
 }
 
 }  // namespace
