@@ -80,18 +80,22 @@ std::vector<int> readTriggers(lumo::ApplicationState* state) {
     return ids;
 }
 
+/// Puts a key event of `type` (SDL_KEYDOWN or SDL_KEYUP) into SDL's queue.
+void pushKey(SDLKey key, Uint8 type) {
+    SDL_Event e = {};
+    e.type = type;
+    e.key.type = type;
+    e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    if (type == SDL_KEYDOWN && (key == SDLK_RETURN || key == SDLK_SPACE || key < 128))
+        e.key.keysym.unicode = static_cast<Uint16>(key);
+    SDL_PushEvent(&e);
+}
+
 /// Presses and releases `key`, then readTriggers.
 std::vector<int> press(SDLKey key, lumo::ApplicationState* state) {
-    for (Uint8 type : {SDL_KEYDOWN, SDL_KEYUP}) {
-        SDL_Event e = {};
-        e.type = type;
-        e.key.type = type;
-        e.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-        e.key.keysym.sym = key;
-        if (type == SDL_KEYDOWN && (key == SDLK_RETURN || key == SDLK_SPACE || key < 128))
-            e.key.keysym.unicode = static_cast<Uint16>(key);
-        SDL_PushEvent(&e);
-    }
+    pushKey(key, SDL_KEYDOWN);
+    pushKey(key, SDL_KEYUP);
     return readTriggers(state);
 }
 
@@ -144,6 +148,17 @@ TEST(Settings, FileReadAtStartUpDrivesTheGame) {
     const std::vector<int> fired = press(SDLK_x, game);
     EXPECT_NE(std::find(fired.begin(), fired.end(), 202), fired.end());
     EXPECT_EQ(game->pim->stone, nullptr);
+
+    // Walking right on L instead of the Right key: the direction while it is held.
+    ASSERT_EQ(settings->keys.bind(gaRight, SDLK_l), brBound);
+    for (SDLKey key : {SDLK_RIGHT, SDLK_l}) {
+        pushKey(key, SDL_KEYDOWN);
+        readTriggers(game);
+        EXPECT_EQ(resources->playerTrigger->value, key == SDLK_l ? 1.0f : 0.0f) << key;
+        pushKey(key, SDL_KEYUP);
+        readTriggers(game);
+        EXPECT_EQ(resources->playerTrigger->value, 0.0f);
+    }
     delete game;
     menu = nullptr;
     settings->keys.restoreDefaults();
