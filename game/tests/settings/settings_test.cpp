@@ -39,7 +39,8 @@ std::string userDir() {
 }
 
 /// The game's resources over the stand-in data, its sound banks replaced by the game's own
-/// sounds and music; `settingsText` (when not empty) is the settings file found at start-up.
+/// sounds and music, with a pointer image; `settingsText` (when not empty) is the settings file
+/// found at start-up.
 Resources* start(const std::string& settingsText = "") {
     if (resources)
         return resources;
@@ -52,6 +53,9 @@ Resources* start(const std::string& settingsText = "") {
     const std::string silent = "<samples name=\"sounds\"/>\n<samples name=\"music\"/>\n";
     description.replace(description.find(silent), silent.size(),
                         testing::readSourceFile("tools/resources/sounds.xml"));
+    // The pointer the options pane shows.
+    description.replace(description.find("</images>"), 0,
+                        "<image name=\"cursor\" filename=\"stone.png\"/>\n");
     data.write("resources.xml", description);
     if (!settingsText.empty())
         std::ofstream(userDir() + FILE_SETTINGS) << settingsText;
@@ -89,6 +93,25 @@ void pushKey(SDLKey key, Uint8 type) {
     e.key.keysym.sym = key;
     if (type == SDL_KEYDOWN && (key == SDLK_RETURN || key == SDLK_SPACE || key < 128))
         e.key.keysym.unicode = static_cast<Uint16>(key);
+    SDL_PushEvent(&e);
+}
+
+/// Puts a mouse event of `type` at window pixel (x, y) into SDL's queue (button 1 for
+/// presses and releases).
+void mouse(Uint8 type, float x, int y) {
+    SDL_Event e = {};
+    e.type = type;
+    if (type == SDL_MOUSEMOTION) {
+        e.motion.type = type;
+        e.motion.x = static_cast<Uint16>(x);
+        e.motion.y = static_cast<Uint16>(y);
+    } else {
+        e.button.type = type;
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.x = static_cast<Uint16>(x);
+        e.button.y = static_cast<Uint16>(y);
+    }
     SDL_PushEvent(&e);
 }
 
@@ -381,7 +404,25 @@ TEST(Settings, VolumesReachTheSoundSources) {
         ASSERT_EQ(gains.size(), 1u);
         EXPECT_NEAR(gains[0], full * static_cast<float>(s.percent) / 100.0f, 1e-4);
     }
-    // Down to the effects slider: 75 %.
+    // Dragging the handle with the mouse (the pointer shows while the pane is open): the music
+    // follows frame by frame. The slider's bar runs from x = 370 to 610 at screen rows 128 to
+    // 150; at 45 % its handle (48 long) starts at x = 370 + 0.8 * 240 * 0.45.
+    const float handle = 370 + 0.8f * 240 * 0.45f + 24;
+    mouse(SDL_MOUSEMOTION, handle, 140);
+    mouse(SDL_MOUSEBUTTONDOWN, handle, 140);
+    for (int dx : {24, 48}) {
+        mouse(SDL_MOUSEMOTION, handle + static_cast<float>(dx), 140);
+        readTriggers(&m);
+        resources->queue->perform(16);
+        const int expected = 45 + dx * 100 / 192;
+        EXPECT_NEAR(settings->getMusicVolume(), expected, 1) << dx;
+        gains = playingGains();
+        ASSERT_EQ(gains.size(), 1u);
+        EXPECT_NEAR(gains[0], full * static_cast<float>(settings->getMusicVolume()) / 100.0f, 1e-4);
+    }
+    mouse(SDL_MOUSEBUTTONUP, handle + 48, 140);
+    readTriggers(&m);
+    // The pointer left the focus on the music slider; down to the effects slider: 75 %.
     press(SDLK_DOWN, &m);
     press(SDLK_PAGEUP, &m);
     resources->queue->perform(16);
