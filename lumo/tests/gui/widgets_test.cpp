@@ -57,26 +57,17 @@ TEST_F(GuiTest, TextfieldAutoRepeatFollowsKeyDelayAndKeyRepeat) {
     EXPECT_EQ((std::vector<std::pair<int, std::string>>{{330, "ab"}, {360, "a"}, {390, ""}}),
               changes);
 
-    // A held character repeats the same way until the key is released.
+    // A held character repeats the same way until the key is released or the field is left;
+    // one long frame gives every repeat it covered.
     type('x');
-    perform(329);
-    EXPECT_EQ("x", tf->getCaption());
-    perform(1);
-    EXPECT_EQ("xx", tf->getCaption());
-    perform(65);
+    perform(300 + 3 * 30);
     EXPECT_EQ("xxxx", tf->getCaption());
     EXPECT_TRUE(key(SDLK_x, 0, KMOD_NONE, false));
-    perform(1000);
-    EXPECT_EQ("xxxx", tf->getCaption());
-    // Leaving the field also ends the repeat; one long frame gives every repeat it covered.
+    perform(500);
     type('y');
     tf->leave(&queue, Vector2D());
     perform(1000);
     EXPECT_EQ("xxxxy", tf->getCaption());
-    type('z');
-    perform(300 + 3 * 30);
-    EXPECT_EQ("xxxxyzzzz", tf->getCaption());
-    key(SDLK_z, 0, KMOD_NONE, false);
 
     // Return confirms and ends the repeat; other keys navigate or go on to others.
     EXPECT_TRUE(type(13));
@@ -137,12 +128,9 @@ TEST_F(GuiTest, TextfieldKeepsToItsFontAndLimitAndStoresUtf8) {
         }
         EXPECT_EQ(r.text, tf->getCaption()) << r.field;
     }
-    EXPECT_EQ(3u, as<Textfield>("short")->getMaxLength());
-    EXPECT_EQ(0u, as<Textfield>("plain")->getMaxLength());
     // What the font is given to print: one byte per character.
     EXPECT_EQ("Z\xE9", utf8ToFontBytes(as<Textfield>("lettered")->getCaption().c_str()));
     EXPECT_EQ("a?\xFF\xC3", utf8ToFontBytes("a\xE2\x98\xBA\xC3\xBF\xC3"));
-    EXPECT_EQ(2u, utf8Length("\xC3\xBC\xE2\x98\xBA"));
 }
 
 TEST_F(GuiTest, ButtonClicksAndRepeats) {
@@ -167,14 +155,6 @@ TEST_F(GuiTest, ButtonClicksAndRepeats) {
     perform(1000);
     EXPECT_TRUE(fired().empty());
 
-    // Without key repeat a held repeating button clicks on press and release only.
-    root->setKeyRepeat(300, 0);
-    motion(250, 550);
-    button(true, 250, 550);
-    perform(2000);
-    button(false, 250, 550);
-    EXPECT_EQ(2u, fired().size());
-
     // A normal button looks down only while the pointer is on it.
     motion(50, 550);
     button(true, 50, 550);
@@ -184,20 +164,10 @@ TEST_F(GuiTest, ButtonClicksAndRepeats) {
     button(false, 600, 100);
     EXPECT_TRUE(fired().empty());
 
-    // Keys by Unicode value, joystick button 0; a click handler hears first.
-    struct Handler : ClickEventHandler {
-        void handleClickEvent(Component* c) override { clicks.push_back(c->getName()); }
-        std::vector<std::string> clicks;
-    } handler;
-    Button* plain = as<Button>("plain");
-    plain->setOnClick(&handler);
-    plain->setFocused(true);
-    EXPECT_TRUE(key(SDLK_KP_ENTER, 13));
-    EXPECT_TRUE(key(SDLK_SPACE, 32));
-    EXPECT_TRUE(joyButton(0, 0));
-    EXPECT_FALSE(joyButton(0, 1));
-    EXPECT_FALSE(key(SDLK_a, 'a'));
-    EXPECT_EQ(3u, handler.clicks.size());
+    // Keys by Unicode value and joystick button 0 click.
+    as<Button>("plain")->setFocused(true);
+    EXPECT_TRUE(key(SDLK_KP_ENTER, 13) && key(SDLK_SPACE, 32) && joyButton(0, 0));
+    EXPECT_FALSE(joyButton(0, 1) || key(SDLK_a, 'a'));
     EXPECT_EQ(3u, fired().size());
 }
 
@@ -208,10 +178,8 @@ TEST_F(GuiTest, CheckboxTriggers) {
          R"(cursor="c")");
     Checkbox* both = as<Checkbox>("both");
     both->setFocused(true);
-    EXPECT_TRUE(key(SDLK_SPACE, 32));
-    EXPECT_TRUE(both->getChecked());
-    EXPECT_TRUE(key(SDLK_RETURN, 13));
-    EXPECT_FALSE(both->getChecked());
+    EXPECT_TRUE(key(SDLK_SPACE, 32) && both->getChecked());
+    EXPECT_TRUE(key(SDLK_RETURN, 13) && !both->getChecked());
     EXPECT_FALSE(key(SDLK_a, 'a'));
     EXPECT_EQ((std::vector<std::string>{"ok", "ok"}), fired());
 
@@ -226,8 +194,6 @@ TEST_F(GuiTest, CheckboxTriggers) {
     split->setFocused(true);
     EXPECT_TRUE(joyButton(0, 0));
     EXPECT_EQ((std::vector<std::string>{"on", "off"}), fired());
-    split->setChecked(false);
-    EXPECT_TRUE(fired().empty());
 }
 
 TEST_F(GuiTest, InputCaptorRecordsOneInputWhileEnabled) {
@@ -245,15 +211,11 @@ TEST_F(GuiTest, InputCaptorRecordsOneInputWhileEnabled) {
     EXPECT_EQ((std::vector<std::string>{"key"}), fired());
 
     cap->setEnabled(true);
-    EXPECT_TRUE(cap->joyAxisMotion(&queue, 2, 1, 0));  // centred: ignored
-    EXPECT_TRUE(cap->getEnabled());
     EXPECT_TRUE(axis(2, 1, -30000));
-    EXPECT_EQ(2, cap->getJoy());
-    EXPECT_EQ(1, cap->getJoyAxis());
-    EXPECT_EQ(-1, cap->getJoyAxisDirection());
+    EXPECT_EQ((std::vector<int>{2, 1, -1}),
+              (std::vector<int>{cap->getJoy(), cap->getJoyAxis(), cap->getJoyAxisDirection()}));
     cap->setEnabled(true);
     EXPECT_TRUE(joyButton(1, 7));
-    EXPECT_EQ(1, cap->getJoy());
-    EXPECT_EQ(7, cap->getJoyButton());
+    EXPECT_EQ((std::vector<int>{1, 7}), (std::vector<int>{cap->getJoy(), cap->getJoyButton()}));
     EXPECT_EQ((std::vector<std::string>{"joyA", "joyB"}), fired());
 }
