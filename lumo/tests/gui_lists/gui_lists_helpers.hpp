@@ -13,6 +13,7 @@
 #include "controls/trigger.hpp"
 #include "debug/log.hpp"
 #include "gui/core/gui.hpp"
+#include "gui/lists/list.hpp"
 #include "xml/node.hpp"
 #include "xml/xml_reader.hpp"
 
@@ -49,6 +50,14 @@ inline std::unique_ptr<gui::GUI> buildGui(const std::string& components) {
     g->setActive(true);
     return g;
 }
+
+/// An item that counts its destructions, so that ownership mistakes (leaks, double frees) show
+/// as wrong numbers even without a sanitizer.
+inline int destroyed = 0;
+struct CountedItem : gui::ListItem {
+    using ListItem::ListItem;
+    ~CountedItem() override { ++destroyed; }
+};
 
 /// Notes the name of each trigger as it is queued.
 struct NotingQueue : ControlQueue {

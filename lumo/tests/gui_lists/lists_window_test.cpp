@@ -1,7 +1,5 @@
-// A real mouse drags slider handles and clicks a drop-down list: xdotool moves the X pointer and
-// presses its button under Xvfb, SDL reports the events, the GUI routes them to the widgets, and
-// the values and the drawn handles follow the pointer by the expected amount. Runs inside its
-// own Xvfb.
+// A real mouse (xdotool under Xvfb) drags slider handles and clicks a drop-down list; the values
+// and the drawn handles follow the pointer by the expected amount.
 
 #include <gtest/gtest.h>
 #include <signal.h>
