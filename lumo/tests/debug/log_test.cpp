@@ -11,7 +11,7 @@ using namespace lumo::debug;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
-TEST(Log, LevelThresholdPerGroup) {
+TEST(Log, LevelThresholdPerGroupAndUndefinedGroups) {
     groups[50] = Group("test:warn", dlWarning);
     groups[51] = Group("test:none", dlNone);
 
@@ -22,18 +22,12 @@ TEST(Log, LevelThresholdPerGroup) {
     info(50, "i");
     debug(50, "d");
     critical(51, "never");
-    EXPECT_EQ(GetCapturedStdout(),
-              "[test:warn] (critical) c1\n[test:warn] (error) e\n[test:warn] (warning) w x\n");
-}
-
-TEST(Log, UnknownGroupIsCreatedAsUndefinedAtDebugLevel) {
-    ASSERT_EQ(groups.count(4711), 0u);
-    CaptureStdout();
+    // A group never named is created as "undefined", at debug level.
     info(4711, "hello");
-    EXPECT_EQ(GetCapturedStdout(), "[undefined] (info) hello\n");
-    ASSERT_EQ(groups.count(4711), 1u);
-    EXPECT_EQ(groups[4711].level, dlDebug);
-    EXPECT_EQ(groups[4711].name, "undefined");
+    debug(4711, "again");
+    EXPECT_EQ(GetCapturedStdout(),
+              "[test:warn] (critical) c1\n[test:warn] (error) e\n[test:warn] (warning) w x\n"
+              "[undefined] (info) hello\n[undefined] (debug) again\n");
 }
 
 TEST(Log, FrameworkGroupsLevelNamesNullFormatsAndLongLines) {

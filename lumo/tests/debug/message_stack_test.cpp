@@ -10,7 +10,7 @@ using namespace lumo::debug;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
-TEST(MessageStack, PushPopOrderAndPreviousMessage) {
+TEST(MessageStack, PushPopOrderPreviousMessageAndCorruption) {
     addMessage("A");
     addLiteralMessage("B");
     EXPECT_EQ(getLatestMessage(), "B");
@@ -32,9 +32,8 @@ TEST(MessageStack, PushPopOrderAndPreviousMessage) {
     EXPECT_STREQ(popMessageRaw(), "B");
     EXPECT_STREQ(popMessageRaw(), "A");
     EXPECT_EQ(popMessageRaw(), nullptr);
-}
 
-TEST(MessageStack, PoppingAnEmptyStackReportsCorruption) {
+    // Popping an empty stack reports corruption.
     groups[0] = Group("app", dlDebug);
     addMessage("A");
     removeMessage();
