@@ -34,10 +34,7 @@ TEST(Ticks, ElapsedTicksRestartsTheMeasurement) {
     ASSERT_EQ(SDL_Init(SDL_INIT_TIMER), 0);
     getElapsedTicks();
     SDL_Delay(30);
-    unsigned int first = getElapsedTicks();
-    EXPECT_GE(first, 30u);
-    EXPECT_LT(first, 1000u);
+    EXPECT_GE(getElapsedTicks(), 30u);
     EXPECT_LE(getElapsedTicks(), 1u);
-    EXPECT_GE(getCurrentTicks(), first);
     SDL_Quit();
 }

@@ -161,9 +161,6 @@ void openDrawAndShoot(int width, int height, int bpp) {
     ASSERT_NE(nullptr, screen);
     EXPECT_EQ(width, screen->w);
     EXPECT_EQ(height, screen->h);
-    EXPECT_EQ(Vector2D(0, 0), vpScreen.pos);
-    EXPECT_EQ(Vector2D(width, height), vpScreen.dimensions);
-    EXPECT_EQ(&vpScreen, currentViewport);
     EXPECT_EQ(width, integer(GL_VIEWPORT, 2));
     EXPECT_EQ(Vector2D(width, height), RenderContext2D().virtualDimensions);
     drawScene();
@@ -204,33 +201,6 @@ TEST_F(Video, WindowShowsTheSceneInItsScreenshot) {
     EXPECT_TRUE(fullscreen);
     toggleFullscreen();
     EXPECT_FALSE(fullscreen);
-}
-
-TEST_F(Video, RenderContextsSetTheirState) {
-    EXPECT_EQ(GL_FASTEST, qualityHint(-3));
-    EXPECT_EQ(GL_NICEST, qualityHint(7));
-    EXPECT_EQ(GL_DONT_CARE, qualityHint(0));
-    RenderContext base;
-    base.wireframe = true;
-    base.lighting = true;
-    base.apply();
-    EXPECT_EQ(GL_LINE, integer(GL_POLYGON_MODE));
-    EXPECT_EQ(GL_SINGLE_COLOR, integer(GL_LIGHT_MODEL_COLOR_CONTROL));
-    base.qualityLight = 1;
-    base.apply();
-    EXPECT_EQ(GL_SEPARATE_SPECULAR_COLOR, integer(GL_LIGHT_MODEL_COLOR_CONTROL));
-
-    RenderContext3D deep;
-    deep.fogModel = fmExponential2;
-    deep.qualityFog = 2;  // the 3D context's own fog quality wins while its fog is on
-    deep.apply();
-    EXPECT_EQ(&deep, currentRenderContext);
-    EXPECT_FALSE(glIsEnabled(GL_LIGHTING));
-    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST) && glIsEnabled(GL_CULL_FACE) && glIsEnabled(GL_FOG));
-    EXPECT_EQ(GL_EXP2, integer(GL_FOG_MODE));
-    EXPECT_EQ(GL_NICEST, integer(GL_FOG_HINT));
-    RenderContext2D(Vector2D(8, 6)).apply();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST) || glIsEnabled(GL_CULL_FACE) || glIsEnabled(GL_FOG));
 }
 
 TEST_F(Video, SavePngConvertsSurfacesOfOneToFourBytesPerPixel) {
