@@ -129,14 +129,8 @@ TEST(AnimationReference, MissingFramesAndDegenerateDelaysAreSafe) {
     }
     AnimationReference().perform(5);
 
-    // Zero delays or speed (no time is ever used up), infinite time and negative delays must
-    // return.
-    Fixture zeros({0, 0, 0}, true), loop({10, 10}, true), negative({-5, 10}, false);
-    auto zero = zeros.play(), stopped = loop.play(0.0f), endless = loop.play();
-    for (AnimationReference* r : {zero.get(), stopped.get(), endless.get()}) {
-        r->perform(r == endless.get() ? std::numeric_limits<float>::infinity() : 100.0f);
-        EXPECT_EQ(0.0f, r->getTimeIndex());
-    }
+    // A negative delay is over at once (zero delays and speeds are in the extreme test).
+    Fixture negative({-5, 10}, false);
     auto neg = negative.play();
     neg->perform(1);
     EXPECT_TRUE(neg->isFinished());
@@ -155,8 +149,9 @@ TEST(AnimationReference, ExtremeDelaysAndTickLengthsAlwaysEndTheStep) {
     const float delays[] = {
         0,  1e-40f, 1e-30f, 1e-17f, 1e-7f, 0.3f, 1,
         60, 1e7f,   1e20f,  1e38f,  big,   -1,   std::numeric_limits<float>::quiet_NaN()};
-    const float ticks[] = {0, 1e-30f, 1e-3f, 1, 16, 1e4f, 3e7f, 1e9f, 1e20f, 1e38f, big};
-    const float speeds[] = {1, 0.5f, 1e-20f, 1e20f};
+    const float ticks[] = {0,    1e-30f, 1e-3f, 1,     16,  1e4f,
+                           3e7f, 1e9f,   1e20f, 1e38f, big, std::numeric_limits<float>::infinity()};
+    const float speeds[] = {1, 0.5f, 0, 1e-20f, 1e20f};
     std::mt19937 random(16);
     auto pick = [&random](const auto& table) {
         return table[random() % (sizeof table / sizeof table[0])];
