@@ -14,40 +14,29 @@ void measure(ProfileData& node, float begin, float end) {
 }
 }  // namespace
 
-TEST(Profiler, UpdateKeepsMinMaxAndAverage) {
-    ProfileData node;
-    measure(node, 0, 10);
-    measure(node, 0, 30);
-    measure(node, 0, 20);
-    EXPECT_EQ(node.snapshotCount, 3);
-    EXPECT_FLOAT_EQ(node.lastTicks, 20);
-    EXPECT_FLOAT_EQ(node.minTicks, 10);
-    EXPECT_FLOAT_EQ(node.maxTicks, 30);
-    EXPECT_FLOAT_EQ(node.avgTicks, 20);
+TEST(Profiler, UpdateKeepsMinMaxAndAveragePrintIndentsChildrenAndGivesShares) {
+    ProfileData root;
+    ProfileData& draw = root.add("draw");
+    ProfileData& text = draw.add("text");
+    for (float ticks : {40, 60, 20, 40})
+        measure(root, 0, ticks);
+    measure(draw, 0, 30);
+    measure(text, 0, 15);
+    root.add("idle");  // never measured: printed not at all
+    CaptureStdout();
+    root.print("root");
+    EXPECT_EQ(GetCapturedStdout(),
+              "[profiling] root (current: 40ms/100.00%; min: 20ms; max: 60ms; avg: 40ms)\n"
+              "[profiling]   draw (current: 30ms/75.00%; min: 30ms; max: 30ms; avg: 30ms)\n"
+              "[profiling]     text (current: 15ms/50.00%; min: 15ms; max: 15ms; avg: 15ms)\n");
 
     // The count stops at 1000, turning the average into a running one.
+    ProfileData node;
     for (int i = 0; i < 1200; ++i)
         measure(node, 0, 20);
     EXPECT_EQ(node.snapshotCount, 1000);
     measure(node, 0, 1020);
     EXPECT_FLOAT_EQ(node.avgTicks, 21);
-}
-
-TEST(Profiler, PrintIndentsChildrenAndGivesShares) {
-    ProfileData root;
-    ProfileData& draw = root.add("draw");
-    ProfileData& text = draw.add("text");
-    measure(root, 0, 40);
-    measure(draw, 0, 30);
-    measure(text, 0, 15);
-    root.add("idle");  // never measured: printed not at all
-
-    CaptureStdout();
-    root.print("root");
-    EXPECT_EQ(GetCapturedStdout(),
-              "[profiling] root (current: 40ms/100.00%; min: 40ms; max: 40ms; avg: 40ms)\n"
-              "[profiling]   draw (current: 30ms/75.00%; min: 30ms; max: 30ms; avg: 30ms)\n"
-              "[profiling]     text (current: 15ms/50.00%; min: 15ms; max: 15ms; avg: 15ms)\n");
 }
 
 TEST(Profiler, LoopWithSectionsAndOpenSectionWarning) {

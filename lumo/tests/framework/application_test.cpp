@@ -65,7 +65,7 @@ class ApplicationTest : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(ApplicationTest, OnePassPerformsThenDrawsTheActiveState) {
+TEST_F(ApplicationTest, OnePassPerformsThenDrawsTheActiveStateAndActivationSwitches) {
     RecordingState s("s");
     s.activate();
     app->perform(16);
@@ -73,6 +73,18 @@ TEST_F(ApplicationTest, OnePassPerformsThenDrawsTheActiveState) {
                                                  "s perform 2 16", "s draw 0", "s draw 1"}));
     s.deactivate();
     EXPECT_EQ(app->state, nullptr);
+
+    // Activation deactivates the old state, even when it is the same one.
+    RecordingState a("a"), b("b");
+    journal.clear();
+    a.activate();
+    a.activate();
+    EXPECT_EQ(journal, std::vector<std::string>{"a deactivate"});
+    b.activate();
+    EXPECT_EQ(app->state, &b);
+    a.deactivate();  // not active: changes nothing
+    EXPECT_EQ(app->state, &b);
+    b.deactivate();
 }
 
 TEST_F(ApplicationTest, TerminatingStateSkipsLaterStagesIsNotDrawnAndEndsTheLoop) {
@@ -84,20 +96,6 @@ TEST_F(ApplicationTest, TerminatingStateSkipsLaterStagesIsNotDrawnAndEndsTheLoop
     EXPECT_EQ(journal[0].rfind("s perform 0 ", 0), 0u);
     EXPECT_EQ(journal[1], "s deleted");
     EXPECT_EQ(app->state, nullptr);
-}
-
-TEST_F(ApplicationTest, ActivationDeactivatesTheOldStateEvenWhenItIsTheSame) {
-    RecordingState a("a"), b("b");
-    a.activate();
-    a.activate();
-    EXPECT_EQ(journal, std::vector<std::string>{"a deactivate"});
-    EXPECT_EQ(app->state, &a);
-    b.activate();
-    EXPECT_EQ(app->state, &b);
-    journal.clear();
-    a.deactivate();  // not active: changes nothing
-    EXPECT_EQ(app->state, &b);
-    b.deactivate();
 }
 
 TEST_F(ApplicationTest, QuitRequestDeletesTheStateBeforeAnyTriggerIsHandled) {
