@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -138,6 +139,16 @@ GLint integer(GLenum name, int index = 0) {
     return v[index];
 }
 
+// The message `f` throws, or "no exception".
+std::string thrown(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const std::string& message) {
+        return message;
+    }
+    return "no exception";
+}
+
 void openDrawAndShoot(int width, int height, int bpp) {
     SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height) + " x " +
                  std::to_string(bpp));
@@ -183,12 +194,8 @@ TEST_F(Video, BeforeAWindowIsOpen) {
     EXPECT_EQ(Vector2D(0, 0), RenderContext2D().virtualDimensions);
     EXPECT_THROW(saveScreenshot("never.png"), std::string);
     setFullscreen(false);  // nothing to switch, so nothing to fail
-    try {
-        toggleFullscreen();
-        ADD_FAILURE() << "no exception";
-    } catch (const std::string& message) {
-        EXPECT_EQ(0u, message.find("Could not toggle fullscreen mode: ")) << message;
-    }
+    const std::string message = thrown(toggleFullscreen);
+    EXPECT_EQ(0u, message.find("Could not toggle fullscreen mode: ")) << message;
     EXPECT_FALSE(fullscreen);
 }
 
@@ -243,25 +250,20 @@ TEST_F(Video, SavePngConvertsSurfacesOfOneToFourBytesPerPixel) {
 }
 
 TEST_F(Video, SavePngFailuresThrowAndLeaveNoPartialFile) {
-    auto thrown = [](SDL_Surface* s, const std::string& file) {
-        try {
-            savePng(s, file.c_str());
-        } catch (const std::string& message) {
-            return message;
-        }
-        return std::string("no exception");
+    auto saved = [](SDL_Surface* s, const std::string& file) {
+        return thrown([&] { savePng(s, file.c_str()); });
     };
     TempDir dir;
     SDL_Surface* s = SDL_CreateRGBSurface(SDL_SWSURFACE, 3, 2, 32, 0xFF, 0xFF00, 0xFF0000, 0);
     ASSERT_NE(nullptr, s);
     std::memset(s->pixels, 0x7F, s->pitch * s->h);
     const std::string missing = dir.file("no/such/dir.png");
-    EXPECT_EQ("Could not open file \"" + missing + "\" for writing.", thrown(s, missing));
+    EXPECT_EQ("Could not open file \"" + missing + "\" for writing.", saved(s, missing));
 
     // libpng refuses a zero-width image in the middle of writing the header.
     const std::string broken = dir.file("broken.png");
     s->w = 0;
-    EXPECT_EQ("Could not set libpng error callback.", thrown(s, broken));
+    EXPECT_EQ("Could not set libpng error callback.", saved(s, broken));
     s->w = 3;
     EXPECT_TRUE(dir.entries().empty());
 
@@ -269,7 +271,7 @@ TEST_F(Video, SavePngFailuresThrowAndLeaveNoPartialFile) {
     // device itself must not be removed.
     struct stat full;
     if (stat("/dev/full", &full) == 0 && S_ISCHR(full.st_mode)) {
-        EXPECT_EQ("Could not write file \"/dev/full\".", thrown(s, "/dev/full"));
+        EXPECT_EQ("Could not write file \"/dev/full\".", saved(s, "/dev/full"));
         EXPECT_TRUE(stat("/dev/full", &full) == 0 && S_ISCHR(full.st_mode));
     }
 
