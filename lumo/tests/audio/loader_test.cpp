@@ -94,8 +94,6 @@ TEST(AudioMessages, BadInputAndMisuseThrowTheirMessages) {
         {[] { delete getFileLoader("music.OGG"); }, "Unknown file type - \"music.OGG\""},
         {[] { delete getFileLoader("ogg"); }, "Unknown file type - \"ogg\""},
         {[&] { delete getFileLoader(text); }, "Could not read Ogg stream:" + notOgg},
-        {[&] { delete getFileLoader(tmp.write("empty.ogg", "")); },
-         "Could not read Ogg stream:" + notOgg},
         {[&] { delete getFileLoader(header); }, "Could not read Ogg stream:" + notOgg},
         // Three channels would play as scrambled stereo, and too long.
         {[&] { delete getFileLoader(three); },
@@ -121,9 +119,6 @@ TEST(AudioMessages, BadInputAndMisuseThrowTheirMessages) {
     EXPECT_GT(n, 0);
     EXPECT_LT(n, 176400);
     EXPECT_EQ(n, cut->getSize());
-
-    EXPECT_EQ(getALErrorString(0xA002) + getALCErrorString(0xA002),
-              "(Unknown AL error)ALC_INVALID_CONTEXT");
 }
 
 TEST_F(AudioDeviceTest, SampleBankReadsItsFileAndLoadsWhatItCan) {
@@ -136,25 +131,19 @@ TEST_F(AudioDeviceTest, SampleBankReadsItsFileAndLoadsWhatItCan) {
         "<samples dir=\"sfx/\"><sample name=\"a\" filename=\"a.ogg\"/><sample name=\"broken\"/>"
         "<stream name=\"m\" filename=\"m.ogg\" volume=\"0.5\" pitch=\"1.5\" rolloff=\"2\" "
         "loop=\"t\" priority=\"0x10\" bufferSize=\"8192\"/><image name=\"i\" filename=\"i\"/>"
-        "<stream filename=\"boom.ogg\" bufferSize=\"-5\"/><sample name=\"b\" filename=\"b.ogg\"/>"
+        "<stream filename=\"boom.ogg\"/><sample name=\"b\" filename=\"b.ogg\"/>"
         "<sample name=\"a\" filename=\"a2.ogg\"/></samples>");
     EXPECT_EQ(thrown([&] { bank.load(file); }), "No filename specified for sound \"broken\".");
     ASSERT_EQ(bank.size(), 4u);
     auto* a = dynamic_cast<CachedSample*>(bank["a"]);
     auto* b = dynamic_cast<CachedSample*>(bank["b"]);
     auto* m = dynamic_cast<StreamedSample*>(bank["m"]);
-    auto* boom = dynamic_cast<StreamedSample*>(bank["boom.ogg"]);
-    ASSERT_TRUE(a && b && m && boom);
+    ASSERT_TRUE(a && b && m && bank["boom.ogg"]) << "a sample without a name takes its file's";
     EXPECT_EQ(a->filename, tmp.path() + "/sfx/a2.ogg") << "the later one replaced the first";
-    EXPECT_EQ(boom->filename, tmp.path() + "/sfx/boom.ogg");
-    // A buffer too small for one sample frame would never deliver anything: the default stays.
-    for (auto c : {std::make_pair(m, std::vector<float>{0.5f, 1.5f, 2, 1, 16, 8192}),
-                   std::make_pair(boom, std::vector<float>{1, 1, 1, 0, 0, 65536})}) {
-        const SoundProperties& p = c.first->properties;
-        EXPECT_EQ(std::vector<float>({p.volume, p.pitch, p.rolloff, float(p.loop),
-                                      float(c.first->priority), float(c.first->bufferSize)}),
-                  c.second);
-    }
+    const SoundProperties& p = m->properties;
+    EXPECT_EQ(std::vector<float>({p.volume, p.pitch, p.rolloff, float(p.loop), float(m->priority),
+                                  float(m->bufferSize)}),
+              std::vector<float>({0.5f, 1.5f, 2, 1, 16, 8192}));
     bank.load(tmp.write("other.xml", "<images><sample filename=\"x.ogg\"/></images>"));
     EXPECT_EQ(bank.size(), 4u) << "a file of another kind is ignored";
 
@@ -208,17 +197,24 @@ TEST_F(AudioDeviceTest, UploadsOpenALRefusesThrowNamingTheSample) {
     cached.release();
 }
 
-// Numbers that do not fit their field are rejected with their text; the defaults stay.
+// Numbers that do not fit their field are rejected with their text; the defaults stay. The
+// bank is made for the type "samples" in a resources file, its paths joined to the file's.
 TEST(SampleBank, NumbersThatDoNotFitAreReportedAndKeepTheDefaults) {
     lumo::debug::nameFrameworkGroups();
     TempDir tmp;
-    SampleBank bank;
+    lumo::ResourceManager manager;
     ::testing::internal::CaptureStdout();
-    bank.load(tmp.write("sounds.xml",
-                        "<samples><stream name=\"m\" filename=\"m.ogg\" bufferSize=\"2147483648\" "
-                        "volume=\"nan\" pitch=\"inf\" rolloff=\"1e39\" priority=\"0x80000000\"/>"
-                        "<stream name=\"tiny\" filename=\"t.ogg\" bufferSize=\"3\"/></samples>"));
+    manager.load(
+        tmp.write("resources.xml",
+                  "<resources dir=\"data/\"><samples name=\"sounds\" dir=\"sfx/\"><stream "
+                  "name=\"m\" filename=\"m.ogg\" bufferSize=\"2147483648\" volume=\"nan\" "
+                  "pitch=\"inf\" rolloff=\"1e39\" priority=\"0x80000000\"/><stream name=\"tiny\" "
+                  "filename=\"t.ogg\" bufferSize=\"3\"/></samples></resources>"),
+        "");
     std::string log = ::testing::internal::GetCapturedStdout(), warnings;
+    std::unique_ptr<SampleBank> bank(dynamic_cast<SampleBank*>(manager["sounds"]));
+    manager.clear();
+    ASSERT_NE(bank, nullptr);
     for (std::size_t at = 0, end; (end = log.find('\n', at)) != std::string::npos; at = end + 1)
         if (log.compare(at, 22, "[lumo:audio] (warning)") == 0)
             warnings += log.substr(at, end + 1 - at);
@@ -231,7 +227,7 @@ TEST(SampleBank, NumbersThatDoNotFitAreReportedAndKeepTheDefaults) {
                   "bufferSize=\"3\" of <stream> is out of range; keeping 65536.\n",
               warnings);
     for (const char* name : {"m", "tiny"}) {
-        auto* s = dynamic_cast<StreamedSample*>(bank[name]);
+        auto* s = dynamic_cast<StreamedSample*>(bank->at(name));
         ASSERT_NE(s, nullptr);
         const SoundProperties& p = s->properties;
         EXPECT_EQ(std::vector<float>(
@@ -239,18 +235,5 @@ TEST(SampleBank, NumbersThatDoNotFitAreReportedAndKeepTheDefaults) {
                   std::vector<float>({1, 1, 1, 0, 65536}))
             << name;
     }
-}
-
-TEST(SampleBank, IsMadeForTheTypeSamples) {
-    TempDir tmp;
-    lumo::ResourceManager manager;
-    manager.load(tmp.write("resources.xml",
-                           "<resources dir=\"data/\"><samples name=\"sounds\" dir=\"sfx/\"><sample "
-                           "name=\"hit\" filename=\"hit.ogg\"/></samples></resources>"),
-                 "");
-    std::unique_ptr<SampleBank> made(dynamic_cast<SampleBank*>(manager["sounds"]));
-    manager.clear();
-    ASSERT_NE(made, nullptr);
-    ASSERT_NE(made->at("hit"), nullptr);
-    EXPECT_EQ(made->at("hit")->filename, tmp.path() + "/data/sfx/hit.ogg");
+    EXPECT_EQ(bank->at("m")->filename, tmp.path() + "/data/sfx/m.ogg");
 }

@@ -178,20 +178,17 @@ TEST_F(Playback, VolumesAndPlacement) {
     StreamedSample music;
     music.name = "music";
     music.filename = tone.filename;
-    SoundProperties right = music.properties, left = music.properties;
+    SoundProperties right = music.properties;
     right.setStereoPosition(0.5f);
     right.rolloff = 3.0f;
     Sound* streamed = pool.play(&music, &right);
     EXPECT_EQ(get(streamed, AL_POSITION), std::vector<float>({0.5f, 0, 0.5f}));
     EXPECT_FLOAT_EQ(get(streamed, AL_ROLLOFF_FACTOR)[0], 1.0f) << "streams always roll off by 1";
-    left.setStereoPosition(-0.25f);
-    EXPECT_EQ(get(pool.play(&music, &left), AL_POSITION), std::vector<float>({-0.25f, 0, -0.75f}));
 }
 
 TEST(SoundProperties, StereoPositionsOnBothSidesAndBeyond) {
     const std::pair<float, std::vector<float>> cases[] = {
-        {-3, {-1, 7, 0}}, {-1, {-1, 7, 0}},           {-0.25f, {-0.25f, 7, -0.75f}},
-        {0, {0, 7, 1}},   {0.75f, {0.75f, 7, 0.25f}}, {1, {1, 7, 0}},
+        {-3, {-1, 7, 0}}, {-0.25f, {-0.25f, 7, -0.75f}}, {0, {0, 7, 1}}, {0.75f, {0.75f, 7, 0.25f}},
         {2, {1, 7, 0}},
     };
     for (const auto& c : cases) {
