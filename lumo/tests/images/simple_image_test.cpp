@@ -4,7 +4,6 @@
 #include <png.h>
 
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "debug/message_stack.hpp"
 #include "support/gl_test_window.hpp"
 #include "support/temp_dir.hpp"
+#include "support/thrown.hpp"
 
 using lumo::Rect;
 using lumo::Vector2D;
@@ -34,16 +34,6 @@ Rgba texel(GLuint texture, int x, int y) {
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, t.data());
     const unsigned char* p = &t[(std::size_t(y) * w + x) * 4];
     return {p[0], p[1], p[2], p[3]};
-}
-
-// The message `f` throws, or "(nothing thrown)".
-std::string thrownBy(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::string& message) {
-        return message;
-    }
-    return "(nothing thrown)";
 }
 
 class SimpleImageTest : public ::testing::Test {
@@ -209,7 +199,7 @@ TEST_F(SimpleImageTest, UnreadablePicturesThrowAMessageNamingTheFile) {
     lumo::testing::writePicture(tall, 2, largest + 1, [](int, int) { return Rgba{9, 9, 9, 255}; });
     SimpleImage image("tall", tall);
     const std::string size = std::to_string(largest);
-    EXPECT_EQ(thrownBy([&] { image.refresh(true); }),
+    EXPECT_EQ(lumo::testing::thrown([&] { image.refresh(true); }),
               "Could not load \"" + tall + "\": the picture (2 x " + std::to_string(largest + 1) +
                   " pixels) is larger than the largest texture OpenGL takes (" + size + " x " +
                   size + ").");

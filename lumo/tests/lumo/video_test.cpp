@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -21,9 +20,11 @@
 #include "lumo/render_context.hpp"
 #include "lumo/screenshot.hpp"
 #include "support/temp_dir.hpp"
+#include "support/thrown.hpp"
 
 using namespace lumo;
 using lumo::testing::TempDir;
+using lumo::testing::thrown;
 
 namespace {
 std::map<int, int> requested;
@@ -137,16 +138,6 @@ GLint integer(GLenum name, int index = 0) {
     GLint v[4] = {0, 0, 0, 0};
     glGetIntegerv(name, v);
     return v[index];
-}
-
-// The message `f` throws, or "no exception".
-std::string thrown(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const std::string& message) {
-        return message;
-    }
-    return "no exception";
 }
 
 void openDrawAndShoot(int width, int height, int bpp) {
