@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -77,14 +78,33 @@ struct KillStats {
     unsigned int last = 0;
 };
 
+// How long one save of a table to `file` takes, in microseconds (the file is left as it was).
+long saveMicroseconds(const std::string& file) {
+    const std::string probe = file + "-timing";
+    const auto begin = std::chrono::steady_clock::now();
+    for (int i = 0; i < 5; ++i) {
+        try {
+            saveHighscoreFile(tableNumber(0), probe);
+        } catch (const std::string&) {
+            // A full disk: failing saves are what the children will do too.
+        }
+    }
+    ::unlink(probe.c_str());
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                 std::chrono::steady_clock::now() - begin)
+                                 .count() /
+                             5);
+}
+
 // Runs `rounds` kills of a saving child on `file`, which holds table `start` at first. With
 // `mustStay`, every save is expected to fail, so the file must still hold table `start`.
 KillStats killWhileSaving(const std::string& file, unsigned int start, int rounds, bool mustStay,
                           std::mt19937& random) {
     KillStats stats;
     stats.last = start;
-    // Up to 4 ms: from before the child's first save to a few saves into it.
-    std::uniform_int_distribution<int> delay(0, 4000);
+    // From before the child's first save to a few saves into it, however long a save takes on
+    // this disk (it waits for the data to reach the disk).
+    std::uniform_int_distribution<long> delay(0, std::max(4000L, 3 * saveMicroseconds(file)));
     for (int round = 0; round < rounds; ++round) {
         const pid_t child = fork();
         if (child < 0) {
