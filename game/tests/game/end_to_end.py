@@ -1,18 +1,12 @@
 #!/usr/bin/python3
-"""One round of the real program under Xvfb, played with keys typed by xdotool.
+"""One round of the real program under Xvfb, played with keys typed by xdotool:
 
-The title fades in; a game starts; a stone drops; the game is paused and resumed; a foe is
-knocked off (the script finds foes and Pim on screenshots and walks Pim above a foe); the game
-is lost; a name is typed and confirmed; the table shows it in white and the file holds it; the
-title comes back; closing the window during a second game returns to the title, and closing it
-there ends the program with status 0.
-
-Screenshots are checked at known places: the game draws in an 800 x 600 window at the top left
-of the X screen, y counted downwards here (the game counts upwards: screen y = 599 - y).
+title fade, a game, a drop, pause and resume, a foe knocked off (foes and Pim are found on
+screenshots), the game lost, a name typed, the table, the title again, and closing the window
+in a game and then at the title (status 0). Screenshots are 800 x 600 from the top left, y
+downwards. The real ~/.pimwarden/highscores.xml is moved away for the round and put back.
 
     end_to_end.py <pimwarden program> <folder for screenshots>
-
-The user's real ~/.pimwarden/highscores.xml is moved away for the round and put back after.
 """
 import ctypes
 import os

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,21 +112,6 @@ TEST(HighscoreTable, ReadingTakesTheFirstTenEntriesAndKeepsRowsWithoutOne) {
     Highscores t;
     EXPECT_THROW(loadHighscoreFile(t, dir.write("bad.xml", "<highscores><entry")), std::string);
     EXPECT_THROW(loadHighscoreFile(t, dir.file("missing.xml")), std::string);
-}
-
-TEST(HighscoreTable, UnreadableFileIsMovedToAFreeName) {
-    TempDir dir;
-    const std::string file = dir.write("h.xml", "garbage 1");
-    EXPECT_EQ(keepFileAside(file), file + ".unreadable");
-    dir.write("h.xml", "garbage 2");
-    EXPECT_EQ(keepFileAside(file), file + ".unreadable-2");
-    std::ifstream first(file + ".unreadable"), second(file + ".unreadable-2");
-    std::string a, b;
-    std::getline(first, a);
-    std::getline(second, b);
-    EXPECT_EQ(a, "garbage 1");
-    EXPECT_EQ(b, "garbage 2");
-    EXPECT_EQ(keepFileAside(dir.file("none.xml")), "");
 }
 
 TEST(DataDirectory, RelativeIsTakenFromTheProgramsDirectory) {

@@ -64,11 +64,9 @@ TEST_F(GameRules, FoesComeEverFasterDownToTheirFloors) {
         ASSERT_LE(g->foeEngine.size(), before + 1);
     }
     EXPECT_EQ(spawnedAt[0], 10);  // the first frame
-    EXPECT_EQ(spawnedAt[1] - spawnedAt[0], 3000);
-    EXPECT_EQ(spawnedAt[2] - spawnedAt[1], 2980);
-    EXPECT_EQ(spawnedAt[120] - spawnedAt[119], 620);
-    EXPECT_EQ(spawnedAt[121] - spawnedAt[120], 600);  // from the 121st spawn on
-    EXPECT_EQ(spawnedAt[124] - spawnedAt[123], 600);
+    // (spawn, gap before it): from the 121st spawn on the gap stays 600.
+    for (auto gap : {std::make_pair(1, 3000), {2, 2980}, {120, 620}, {121, 600}, {124, 600}})
+        EXPECT_EQ(spawnedAt[gap.first] - spawnedAt[gap.first - 1], gap.second) << gap.first;
     EXPECT_EQ(pauseAfter[43], 12);
     EXPECT_EQ(pauseAfter[44], 10);  // after 45 spawns
     EXPECT_EQ(pauseAfter[60], 10);
@@ -252,35 +250,26 @@ TEST_F(GameRules, DroppingWithoutAStoneOnlySaysSo) {
     EXPECT_EQ(g->fallingCount, 1);
 }
 
-TEST_F(GameRules, TriggersActOnlyInTheirPhases) {
+TEST_F(GameRules, TriggersActOnlyInTheirPhasesAndAPausedGameStillEnds) {
     lumo::Trigger* pause = trigger(resources->evaluatorGamePlayer, "pause");
-    lumo::Trigger* drop = trigger(resources->evaluatorGamePlayer, "drop");
-    lumo::Trigger* confirm = trigger(resources->evaluatorGameCore, "confirm");
     g->handleEvent(pause);
     EXPECT_TRUE(g->paused);
-    g->handleEvent(drop);  // nothing while paused
+    g->handleEvent(trigger(resources->evaluatorGamePlayer, "drop"));   // nothing while paused
+    g->handleEvent(trigger(resources->evaluatorGameCore, "confirm"));  // nothing while playing
     EXPECT_NE(g->pim->stone, nullptr);
-    g->handleEvent(confirm);  // nothing while playing
-    g->handleEvent(pause);
-    EXPECT_FALSE(g->paused);
-    g->handleEvent(drop);
-    EXPECT_EQ(g->pim->stone, nullptr);
-    g->phase = gpHighscores;
-    g->handleEvent(pause);
-    EXPECT_FALSE(g->paused);
-}
-
-TEST_F(GameRules, GameEndedWhilePausedStillReachesTheTable) {
-    g->togglePause();
+    EXPECT_EQ(g->phase, gpPlaying);
+    // Ending the game leaves the pause, so the held stone falls and the table follows.
     g->handleEvent(trigger(resources->evaluatorCore, "quit"));
     EXPECT_EQ(g->phase, gpGameOver);
     EXPECT_FALSE(g->paused);
-    EXPECT_EQ(g->fallingCount, 1);  // the held stone was dropped
+    EXPECT_EQ(g->fallingCount, 1);
     for (int i = 0; i < 200 && g->phase == gpGameOver; ++i)
         frame(16);
     // A score of 0 enters no table.
     EXPECT_EQ(g->phase, gpHighscores);
     EXPECT_EQ(g->highscoreRank, -1);
+    g->handleEvent(pause);
+    EXPECT_FALSE(g->paused);
 }
 
 TEST_F(GameRules, FoeAtTheTopEndsTheGameAndFallingFoesStillCount) {
