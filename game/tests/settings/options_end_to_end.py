@@ -1,16 +1,12 @@
 #!/usr/bin/python3
 """The options pane of the real program under Xvfb, driven with xdotool.
 
-Round 1: the title shows the hint line; O opens the pane; the key of "drop" becomes X (Down to
-its row, Return, X); Escape closes the pane, which saves settings.xml; a game starts; Space no
-longer drops the stone, X does. Round 2, after a restart: X still drops the stone.
+Round 1: O opens the pane, drop becomes X, Escape closes and saves settings.xml, then in a game
+Space no longer drops the stone and X does. Round 2, after a restart: X still drops it. The rounds
+run in a private mount namespace over an empty home; without one, the real settings.xml and
+highscores.xml are moved away and put back.
 
     options_end_to_end.py <pimwarden program> <folder for screenshots>
-
-The program keeps its files in ~/.pimwarden/ of the user's password-database home. The rounds
-run in a private mount namespace with an empty directory mounted over that home, so the real one
-is never touched; where no namespace can be had, ~/.pimwarden/settings.xml and highscores.xml
-are moved away for the rounds and put back after.
 """
 import os
 import pwd
