@@ -1,17 +1,14 @@
-// The title menu: the fade, the first key ending it, starting a game and coming back.
+// The title menu's fade (its keys are tested with the options pane, in the settings tests).
 
 #include <gtest/gtest.h>
 
-#include "game.hpp"
 #include "game_test_support.hpp"
-#include "lumo/video.hpp"
 #include "menu.hpp"
 
 namespace pimwarden {
 namespace {
 
 using testing::gameResources;
-using testing::trigger;
 
 TEST(TitleMenu, FadesInOverFiveSecondsAndAHalfWhateverTheFrameLength) {
     gameResources();
@@ -33,36 +30,6 @@ TEST(TitleMenu, FadesInOverFiveSecondsAndAHalfWhateverTheFrameLength) {
         EXPECT_LE(elapsed, 5500u + 2 * len) << len;
         EXPECT_EQ(m.textAlpha, 1.0f);
     }
-}
-
-TEST(TitleMenu, FirstKeyShowsEverythingTheNextStartsAGameThatComesBack) {
-    gameResources();
-    Menu m;
-    menu = &m;
-    lumo::Trigger* start = trigger(resources->evaluatorMenu, "start");
-    // Full screen during the fade lets the fade go on.
-    m.handleEvent(trigger(resources->evaluatorCore, "fullscreen"));
-    EXPECT_EQ(m.state, msIntro);
-    EXPECT_TRUE(lumo::fullscreen);
-    m.handleEvent(trigger(resources->evaluatorCore, "fullscreen"));
-    EXPECT_FALSE(lumo::fullscreen);
-
-    m.handleEvent(start);
-    EXPECT_EQ(m.state, msReady);
-    EXPECT_EQ(m.pictureAlpha, 1.0f);
-    EXPECT_EQ(game, nullptr);
-    m.handleEvent(start);
-    ASSERT_NE(game, nullptr);
-    EXPECT_TRUE(resources->evaluatorGamePlayer->enabled);
-    delete game;
-    EXPECT_EQ(game, nullptr);
-    EXPECT_FALSE(resources->evaluatorGamePlayer->enabled);
-    EXPECT_TRUE(resources->evaluatorMenu->enabled);
-    EXPECT_EQ(m.state, msReady);  // a menu coming back is shown complete
-
-    m.handleEvent(trigger(resources->evaluatorCore, "quit"));
-    EXPECT_TRUE(m.terminate);
-    menu = nullptr;
 }
 
 }  // namespace

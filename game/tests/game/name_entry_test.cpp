@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "delete_queue.hpp"
@@ -22,13 +21,6 @@ namespace {
 
 using testing::gameResources;
 using testing::trigger;
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class GameEnd : public ::testing::Test {
   protected:
@@ -123,8 +115,8 @@ TEST_F(GameEnd, UnreadableFileIsKeptAsideUnderAFreeNameBeforeTheFirstSave) {
         ".unreadable-2";
     EXPECT_NE(out.find(kept), std::string::npos) << out;
     EXPECT_EQ(out.find(kept), out.rfind(kept)) << "logged once";
-    EXPECT_EQ(readFile(file + ".unreadable"), "kept before");
-    EXPECT_EQ(readFile(file + ".unreadable-2"), broken);
+    EXPECT_EQ(lumo::testing::readFileText(file + ".unreadable"), "kept before");
+    EXPECT_EQ(lumo::testing::readFileText(file + ".unreadable-2"), broken);
     EXPECT_NE(::access((file + ".unreadable-3").c_str(), F_OK), 0);
     std::unique_ptr<lumo::xml::Node> saved(lumo::xml::loadXML(file.c_str()));
     EXPECT_EQ(saved->children.size(), 10u);

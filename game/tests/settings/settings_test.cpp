@@ -378,15 +378,26 @@ TEST(Settings, TitleMenuUnchangedWhileThePaneIsClosed) {
     start();
     Menu m;
     menu = &m;
-    // The fade: O ends it like any key, opening nothing.
+    // The fade: F switches the screen and lets it go on; O ends it like any key, opening nothing.
+    for (bool full : {true, false}) {
+        press(SDLK_f, &m);
+        EXPECT_EQ(lumo::fullscreen, full);
+        EXPECT_EQ(m.state, msIntro);
+    }
     press(OPTIONS_KEY, &m);
     EXPECT_EQ(m.state, msReady);
+    EXPECT_EQ(m.pictureAlpha, 1.0f);
     EXPECT_FALSE(m.options->isOpen());
 
-    // Closed: Return starts a game, F switches the screen, Escape quits.
+    // Closed: Return starts a game, and the menu comes back complete when it ends; F switches
+    // the screen, Escape quits.
     press(SDLK_RETURN, &m);
     ASSERT_NE(game, nullptr);
+    EXPECT_TRUE(resources->evaluatorGamePlayer->enabled);
     delete game;
+    EXPECT_FALSE(resources->evaluatorGamePlayer->enabled);
+    EXPECT_TRUE(resources->evaluatorMenu->enabled);
+    EXPECT_EQ(m.state, msReady);
     press(SDLK_f, &m);
     EXPECT_TRUE(lumo::fullscreen);
     press(SDLK_f, &m);
