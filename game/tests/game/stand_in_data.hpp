@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,10 +20,7 @@ struct StandInOptions {
 };
 
 inline std::string readSourceFile(const std::string& relative) {
-    std::ifstream in(std::string(PIMWARDEN_SOURCE_DIR) + "/" + relative);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return lumo::testing::readFileText(std::string(PIMWARDEN_SOURCE_DIR) + "/" + relative);
 }
 
 /// Writes the data set into `dir` (resources.xml at its top). The pictures are drawn with
