@@ -1,5 +1,6 @@
 #include "audio/loaders/ogg_file_loader.hpp"
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -26,13 +27,11 @@ OggFileLoader::OggFileLoader(FILE* unused, const std::string& filename_)
     }
     format = channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
     frequency = static_cast<ALsizei>(vorbisInfo->rate);
-    // Unseekable streams have no known length; absurd lengths are cut to what ALsizei holds.
+    // Unseekable streams have no known length; absurd lengths are cut to what ALsizei holds,
+    // before they are multiplied (a damaged header can claim nearly 2^63 samples).
     const long long frame = 2LL * vorbisInfo->channels;
-    long long total = ov_pcm_total(&oggStream, -1);
-    long long bytes = total > 0 ? frame * total : 0;
-    if (bytes > INT_MAX)
-        bytes = INT_MAX - INT_MAX % frame;
-    size = static_cast<ALsizei>(bytes);
+    const long long total = ov_pcm_total(&oggStream, -1);
+    size = static_cast<ALsizei>(total > 0 ? frame * std::min(total, INT_MAX / frame) : 0);
 }
 
 OggFileLoader::~OggFileLoader() {
