@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "gfx/images/image_bank.hpp"
 #include "gui/containers/pane.hpp"
 #include "gui/standard/button.hpp"
 #include "gui/styles/button_styles.hpp"
@@ -316,20 +317,37 @@ TEST_F(GuiTest, BadFilesAndTriggersWithoutManager) {
 
 TEST(GuiBank, TheResourceManagerCreatesGuisForTheirBankType) {
     lumo::testing::TempDir dir;
+    // A GUI takes its images from an image bank read before it (no texture is needed yet).
     const std::string file = dir.write("resources.xml", R"(<resources>
         <inputEvaluator name="keys"><trigger code="7" name="go"/></inputEvaluator>
-        <gui name="menu" visible="true"><Button name="b" trigger="keys.go"/></gui>
+        <images name="pics"><image name="dot" filename="dot.png"/></images>
+        <gui name="menu" visible="true" imageBank="pics">
+          <TexturedRectStyle name="frame" center="dot" color="ffffffff"/>
+          <Button name="b" trigger="keys.go"/>
+        </gui>
+        <gui name="lost" imageBank="keys"/>
       </resources>)");
-    std::unique_ptr<BasicResourceBank> keys, menu;
+    std::unique_ptr<BasicResourceBank> keys, pics, menu, lost;
     ResourceManager manager;  // goes first: it clears the banks' pointers to itself
+    CaptureStdout();
     manager.load(file, "");
+    const std::string log = GetCapturedStdout();
     keys.reset(manager["keys"]);
+    pics.reset(manager["pics"]);
     menu.reset(manager["menu"]);
+    lost.reset(manager["lost"]);
     GUI* gui = dynamic_cast<GUI*>(menu.get());
     ASSERT_NE(nullptr, gui);
     Button* b = dynamic_cast<Button*>((*gui)["b"]);
     ASSERT_NE(nullptr, b);
     ASSERT_NE(nullptr, b->getTrigger());
     EXPECT_EQ(7, b->getTrigger()->id);
+    auto* images = dynamic_cast<lumo::gfx::ImageBank*>(pics.get());
+    ASSERT_EQ(images, gui->getImages());
+    auto* frame = gui->getStyles()->findStyle<TexturedRectStyle>("frame");
+    ASSERT_NE(nullptr, frame);
+    EXPECT_EQ(images->at("dot"), frame->imgCenter);
+    EXPECT_EQ(nullptr, dynamic_cast<GUI*>(lost.get())->getImages());
+    EXPECT_NE(std::string::npos, log.find("Image bank \"keys\" not found.")) << log;
     EXPECT_EQ(nullptr, gui::resourceBankGenerator.generateBank("guis"));
 }

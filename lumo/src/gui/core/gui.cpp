@@ -109,6 +109,12 @@ void GUI::getSelfFromNode(const xml::Node* node, GUI*) {
             if (!fonts)
                 debug::warning(dbgGui, "Font bank \"%s\" not found.", f->c_str());
         }
+        if (const std::string* b = node->getAttribute(XML_GUI_IMAGEBANK)) {
+            if (auto* bank = dynamic_cast<gfx::ImageBank*>((*manager)[*b]))
+                images = bank;
+            else
+                debug::warning(dbgGui, "Image bank \"%s\" not found.", b->c_str());
+        }
     }
     Component::getSelfFromNode(node, this);
     setKeyRepeat(node->getAttributeFloat(XML_GUI_KEYDELAY, keydelay),

@@ -74,8 +74,11 @@ class GUI : public Component, public Evaluator, public BasicResourceBank {
     virtual void setActive(bool a);
     virtual void setKeyRepeat(float delay, float repeat);
 
-    /// Reads `fonts` (when a manager is set), the component attributes, optional `keydelay` and
-    /// `keyrepeat`, the `images` and style children, then `cursor`.
+    /// Reads `fonts` and `imageBank` (banks of the manager, when one is set), the component
+    /// attributes, optional `keydelay` and `keyrepeat`, the `images` and style children, then
+    /// `cursor`. A GUI read from a resource description has no image bank of its own: with
+    /// `imageBank` its styles, captions and cursor take their images from an image bank read
+    /// earlier (whose textures are made when that bank is refreshed, with the window open).
     void getSelfFromNode(const xml::Node* node, GUI* gui) override;
     /// Draws the tree with blending on and depth testing off; OpenGL state is restored after.
     void draw() override;

@@ -7,6 +7,7 @@ const char* const XML_GUI_DATA = "data";
 const char* const XML_GUI_DATASTRING = "dataString";
 const char* const XML_GUI_FONTS = "fonts";
 const char* const XML_GUI_IMAGES = "images";
+const char* const XML_GUI_IMAGEBANK = "imageBank";
 const char* const XML_GUI_PLAINRECTSTYLE = "PlainRectStyle";
 const char* const XML_GUI_TEXTUREDRECTSTYLE = "TexturedRectStyle";
 const char* const XML_GUI_SIMPLEFONTSTYLE = "SimpleFontStyle";

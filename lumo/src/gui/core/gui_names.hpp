@@ -9,6 +9,8 @@ extern const char* const XML_GUI_DATA;
 extern const char* const XML_GUI_DATASTRING;
 extern const char* const XML_GUI_FONTS;
 extern const char* const XML_GUI_IMAGES;
+/// Attribute of the GUI node naming an image bank of the resource manager to use as its own.
+extern const char* const XML_GUI_IMAGEBANK;
 extern const char* const XML_GUI_PLAINRECTSTYLE;
 extern const char* const XML_GUI_TEXTUREDRECTSTYLE;
 extern const char* const XML_GUI_SIMPLEFONTSTYLE;
