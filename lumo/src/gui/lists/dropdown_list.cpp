@@ -103,7 +103,7 @@ ButtonState DropdownList::getState() const {
 }
 
 bool DropdownList::isDown() const {
-    return holding && focused;
+    return hold.isDown(*this);
 }
 
 void DropdownList::doClick(ControlQueue* queue) {
@@ -114,23 +114,16 @@ void DropdownList::doClick(ControlQueue* queue) {
 }
 
 void DropdownList::mouseDown(ControlQueue*, const Vector2D&, Uint8 button) {
-    if (button != SDL_BUTTON_LEFT)
-        return;
-    captureMouse(true);
-    holding = true;
+    hold.press(*this, button);
 }
 
 void DropdownList::mouseUp(ControlQueue* queue, const Vector2D&, Uint8 button) {
-    if (button != SDL_BUTTON_LEFT)
-        return;
-    if (isDown())
+    if (hold.release(*this, button))
         doClick(queue);
-    holding = false;
-    captureMouse(false);
 }
 
 bool DropdownList::keyDown(ControlQueue* queue, SDLKey key, SDLMod mod, Uint16 unicode) {
-    if (key == SDLK_RETURN || key == SDLK_SPACE) {
+    if (ClickHold::isClickKey(key)) {
         doClick(queue);
         return true;
     }

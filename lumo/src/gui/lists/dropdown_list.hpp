@@ -4,6 +4,7 @@
 // whose caption cycles through the items. Main thread only.
 
 #include "gui/core/captioned_object.hpp"
+#include "gui/core/click_hold.hpp"
 #include "gui/core/component.hpp"
 #include "gui/lists/list.hpp"
 #include "gui/styles/button_styles.hpp"
@@ -52,7 +53,7 @@ class DropdownList : public Component, public CaptionedObject {
     void doClick(ControlQueue* queue);
 
   protected:
-    bool holding = false;
+    ClickHold hold;
     DropdownListStyle* style = nullptr;
     Trigger* trigger = nullptr;
     List* items = nullptr;

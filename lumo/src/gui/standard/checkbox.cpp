@@ -46,23 +46,16 @@ void Checkbox::drawSelf() {
 }
 
 void Checkbox::mouseDown(ControlQueue*, const Vector2D&, Uint8 button) {
-    if (button != SDL_BUTTON_LEFT)
-        return;
-    captureMouse(true);
-    holding = true;
+    hold.press(*this, button);
 }
 
 void Checkbox::mouseUp(ControlQueue* queue, const Vector2D&, Uint8 button) {
-    if (button != SDL_BUTTON_LEFT)
-        return;
-    if (isDown())
+    if (hold.release(*this, button))
         doClick(queue);
-    holding = false;
-    captureMouse(false);
 }
 
 bool Checkbox::keyDown(ControlQueue* queue, SDLKey key, SDLMod mod, Uint16 unicode) {
-    if (key == SDLK_RETURN || key == SDLK_SPACE) {
+    if (ClickHold::isClickKey(key)) {
         doClick(queue);
         return true;
     }

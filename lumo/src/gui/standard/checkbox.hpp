@@ -2,6 +2,7 @@
 // A check box: a captioned widget that toggles between checked and unchecked.
 
 #include "gui/core/captioned_object.hpp"
+#include "gui/core/click_hold.hpp"
 #include "gui/core/component.hpp"
 #include "gui/styles/button_styles.hpp"
 
@@ -36,12 +37,12 @@ class Checkbox : public Component, public CaptionedObject {
 
     ButtonState getState() const;
     /// Held with the pointer on it.
-    bool isDown() const { return holding && focused; }
+    bool isDown() const { return hold.isDown(*this); }
     /// Toggles and fires the trigger of the new state.
     void doClick(ControlQueue* queue);
 
   private:
-    bool holding = false;
+    ClickHold hold;
     bool checked = false;
     CheckboxStyle* style = nullptr;
     Trigger* triggerOn = nullptr;
